@@ -1,0 +1,7 @@
+// Controls of the headless host, for the command-line front end and the tests.
+#pragma once
+#include <string>
+
+extern bool headless_keys[256];     // indexed by Windows virtual-key code
+extern int headless_error_count;    // errors shown so far
+extern std::string headless_last_error;

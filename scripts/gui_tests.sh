@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs the Windows program's tests: each tests/gui/*.sh under Wine inside Xvfb,
+# with a fresh Wine prefix and home folder, and ALSA pointed at its null device.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+exe="$root/build-win/wren81.exe"
+[ -f "$exe" ] || { echo "gui tests: $exe not built"; exit 1; }
+
+work=$(mktemp -d /tmp/wren81-gui.XXXXXX)
+trap 'kill $xvfb_pid 2>/dev/null; wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+export HOME="$work/home" WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$HOME"
+printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' > "$HOME/.asoundrc"
+
+display_no=$((90 + RANDOM % 100))
+export DISPLAY=":$display_no"
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+sleep 1
+echo "gui tests: preparing a fresh Wine prefix"
+wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+
+export WREN81_EXE="$exe" WREN81_GUI_WORK="$work"
+passed=0; failed=0
+for t in tests/gui/*_test.sh; do
+  echo "== $t"
+  if bash "$t"; then passed=$((passed + 1)); echo "   ok"; else failed=$((failed + 1)); echo "   FAILED"; fi
+  wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+done
+echo "gui: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

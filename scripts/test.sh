@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything, and runs every test: the unit and
+# suite tests through CTest, then the Windows program's tests under Wine and Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh
+(cd build && ctest --output-on-failure -j"$(nproc)")
+bash scripts/gui_tests.sh
