@@ -214,9 +214,7 @@ Z80_INLINE uint32_t fetch_next_opcode()
 {
     clock(4);
     count_refresh();
-    const uint32_t pc = get<PC>();
-    set<PC>(pc + 1);
-    return fetch_opcode(uint16_t(pc));
+    return fetch_opcode(uint16_t(take_pc<1>()));
 }
 
 void prefix_cb() { cb_table[fetch_next_opcode()](); }
@@ -230,11 +228,10 @@ void prefix_index() { index_table<X>[fetch_next_opcode()](); }
 template <int X>
 void prefix_index_cb()
 {
-    const uint32_t pc = get<PC>();
+    const uint32_t pc = take_pc<2>();
     const int32_t d = int8_t(fetch_opcode(uint16_t(pc)));
     clock(8);
     const uint32_t op = fetch_opcode(uint16_t(pc + 1));
-    set<PC>(pc + 2);
     indexed_cb_address = uint16_t(get<X>() + d);
     index_cb_table[op]();
 }
@@ -253,9 +250,7 @@ Z80_INLINE void run_instruction()
     instr_start_tstates = tstates;
     clock(4);
     count_refresh();
-    const uint32_t pc = get<PC>();
-    set<PC>(pc + 1);
-    main_table[fetch_opcode(uint16_t(pc))]();
+    main_table[fetch_opcode(uint16_t(take_pc<1>()))]();
 }
 
 // Leaving HALT: the return address is the instruction after it.

@@ -17,12 +17,7 @@ namespace z80ops {
 // ---- operand access ----
 
 // The next byte of the instruction stream: an operand or a displacement.
-Z80_INLINE uint32_t fetch_byte()
-{
-    const uint32_t pc = get<PC>();
-    set<PC>(pc + 1);
-    return read_byte(uint16_t(pc));
-}
+Z80_INLINE uint32_t fetch_byte() { return read_byte(uint16_t(take_pc<1>())); }
 
 // 16-bit reads take the byte at the higher address first.
 Z80_INLINE uint32_t read_word(uint32_t address)
@@ -31,12 +26,7 @@ Z80_INLINE uint32_t read_word(uint32_t address)
     return hi << 8 | read_byte(uint16_t(address));
 }
 
-Z80_INLINE uint32_t fetch_word()
-{
-    const uint32_t pc = get<PC>();
-    set<PC>(pc + 2);
-    return read_word(pc);
-}
+Z80_INLINE uint32_t fetch_word() { return read_word(take_pc<2>()); }
 
 Z80_INLINE void write_word(uint32_t address, uint32_t v)
 {

@@ -14,9 +14,7 @@
 #include <type_traits>
 
 #include "core/machine_state.h"
-
-// The small helpers below serve hundreds of handlers and must never become calls.
-#define Z80_INLINE [[gnu::always_inline]] inline
+#include "core/z80_exact.h"
 
 namespace z80ops {
 
@@ -79,37 +77,6 @@ constexpr Field field_of(int reg)
 
 static_assert(sizeof(RegPair) == 2 && offsetof(RegPair, hi) == 1, "pairs are little-endian");
 
-// Loads and stores of exactly one byte or one 16-bit half, zero-extended in a register.
-template <class T>
-Z80_INLINE uint32_t load_exact(const T& field)
-{
-#if defined(__GNUC__) && defined(__x86_64__)
-    uint32_t v;
-    if constexpr (sizeof(T) == 2) {
-        asm("xorl %k0, %k0\n\tmovw %1, %w0" : "=&r"(v) : "m"(field));
-    } else {
-        asm("xorl %k0, %k0\n\tmovb %1, %b0" : "=&q"(v) : "m"(field));
-    }
-    return v;
-#else
-    return field;
-#endif
-}
-
-template <class T>
-Z80_INLINE void store_exact(T& field, uint32_t v)
-{
-#if defined(__GNUC__) && defined(__x86_64__)
-    if constexpr (sizeof(T) == 2) {
-        asm("movw %w1, %0" : "=m"(field) : "r"(v));
-    } else {
-        asm("movb %b1, %0" : "=m"(field) : "q"(v));
-    }
-#else
-    field = T(v);
-#endif
-}
-
 template <int Offset, int Bytes>
 Z80_INLINE auto& record_field()
 {
@@ -161,8 +128,28 @@ constexpr int indexed()
 
 // The refresh counter (bits 0-6 of R) rises by one on every opcode fetch and wraps
 // within its 7 bits; bit 7 of the field stays clear.
-Z80_INLINE void count_refresh() { set<RCOUNT>((get<RCOUNT>() + 1) & 0x7F); }
+Z80_INLINE void count_refresh()
+{
+#if defined(__GNUC__) && defined(__x86_64__)
+    asm("addb $1, %0\n\tandb $0x7F, %0" : "+m"(z80.r));
+#else
+    z80.r = uint8_t((z80.r + 1) & 0x7F);
+#endif
+}
 Z80_INLINE void uncount_refresh() { set<RCOUNT>((get<RCOUNT>() - 1) & 0x7F); }
+
+// The address of the next N bytes of the instruction stream; PC moves past them.
+template <int N>
+Z80_INLINE uint32_t take_pc()
+{
+    const uint32_t pc = get<PC>();
+#if defined(__GNUC__) && defined(__x86_64__)
+    asm("addw %1, %0" : "+m"(z80.pc) : "i"(N));
+#else
+    z80.pc = uint16_t(pc + N);
+#endif
+    return pc;
+}
 
 // Internal machine cycles that touch neither memory nor ports.
 Z80_INLINE void clock(uint32_t n) { tstates += n; }
