@@ -31,17 +31,11 @@ Z80_INLINE uint32_t load_exact(const T& field)
 #endif
 }
 
+// A volatile store is never merged with its neighbours into a wider one, yet, unlike
+// an asm statement, leaves the compiler free to combine the other memory accesses
+// around it.
 template <class T>
 Z80_INLINE void store_exact(T& field, uint32_t v)
 {
-#if defined(__GNUC__) && defined(__x86_64__)
-    if constexpr (sizeof(T) == 2) {
-        asm("movw %w1, %0" : "=m"(field) : "r"(v));
-    } else {
-        asm("movb %b1, %0" : "=m"(field) : "q"(v));
-    }
-#else
-    field = T(v);
-#endif
+    *static_cast<volatile T*>(&field) = T(v);
 }
-

@@ -128,14 +128,7 @@ constexpr int indexed()
 
 // The refresh counter (bits 0-6 of R) rises by one on every opcode fetch and wraps
 // within its 7 bits; bit 7 of the field stays clear.
-Z80_INLINE void count_refresh()
-{
-#if defined(__GNUC__) && defined(__x86_64__)
-    asm("addb $1, %0\n\tandb $0x7F, %0" : "+m"(z80.r));
-#else
-    z80.r = uint8_t((z80.r + 1) & 0x7F);
-#endif
-}
+Z80_INLINE void count_refresh() { set<RCOUNT>((get<RCOUNT>() + 1) & 0x7F); }
 Z80_INLINE void uncount_refresh() { set<RCOUNT>((get<RCOUNT>() - 1) & 0x7F); }
 
 // The address of the next N bytes of the instruction stream; PC moves past them.
@@ -143,11 +136,7 @@ template <int N>
 Z80_INLINE uint32_t take_pc()
 {
     const uint32_t pc = get<PC>();
-#if defined(__GNUC__) && defined(__x86_64__)
-    asm("addw %1, %0" : "+m"(z80.pc) : "i"(N));
-#else
-    z80.pc = uint16_t(pc + N);
-#endif
+    z80.pc = uint16_t(z80.pc + N);  // stepped in place, off the path of the loaded value
     return pc;
 }
 

@@ -19,7 +19,7 @@ extern int flat_in_count, flat_out_count;
 extern void (*flat_trap_handler)();
 
 inline uint8_t peek_byte(uint16_t a) { return flat_memory[a]; }
-inline uint8_t fetch_opcode(uint16_t a) { return uint8_t(load_exact(flat_memory[a])); }
+inline uint8_t fetch_opcode(uint16_t a) { return flat_memory[a]; }
 inline uint8_t read_byte(uint16_t a)
 {
     tstates += 3;
