@@ -17,13 +17,14 @@ namespace {
 
 using namespace z80ops;
 
-// ---- prefixes ----
-
+// The prefixes, defined after the tables they dispatch into.
 void prefix_cb();
 void prefix_ed();
 template <int X> void prefix_index();
 template <int X> void prefix_index_cb();
 void lone_prefix();
+
+// ---- the instruction set, one grid per table ----
 
 // Unprefixed instructions.
 constexpr Z80Handler main_grid[256] = {
@@ -99,8 +100,8 @@ constexpr Z80Handler cb_grid[256] = {
     /* F8 */ set_r<7, B>,   set_r<7, C>,   set_r<7, D>,   set_r<7, E>,   set_r<7, H>,   set_r<7, L>,   set_ihl<7>,   set_r<7, A>,
 };
 
-// ED: every opcode not listed here is a NOP of 8 T-states; ED FD and ED FE leave
-// the second byte to run as an instruction of its own.
+// ED: the nop entries are the undefined opcodes, no-operations of 8 T-states; ED FD
+// and ED FE leave the second byte to run as an instruction of its own.
 constexpr Z80Handler ed_grid[256] = {
     //        x0/x8                x1/x9                x2/xA                x3/xB                 x4/xC      x5/xD        x6/xE        x7/xF
     /* 00 */ nop,                 nop,                 nop,                 nop,                  nop,       nop,         nop,         nop,
