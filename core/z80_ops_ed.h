@@ -75,14 +75,14 @@ inline void ld_r_a()
 }
 
 // LD A,I and LD A,R: P/V shows IFF2, H and N cleared, C kept.
-Z80_INLINE void load_a_special(uint32_t v)
+Z80_INLINE void load_a_showing_iff2(uint32_t v)
 {
     clock(1);
     set_af(v, (get<F>() & flag_c) | sz53_table[v] | (z80.iff2 ? flag_pv : 0));
 }
 
-inline void ld_a_i() { load_a_special(get<IREG>()); }
-inline void ld_a_r() { load_a_special((get<RCOUNT>() & 0x7F) | (z80.r7 & 0x80)); }
+inline void ld_a_i() { load_a_showing_iff2(get<IREG>()); }
+inline void ld_a_r() { load_a_showing_iff2((get<RCOUNT>() & 0x7F) | (z80.r7 & 0x80)); }
 
 // RRD and RLD rotate a nibble of A through the two nibbles of (HL).
 template <bool Left>

@@ -21,6 +21,7 @@ std::string exerciser(const char* name) { return std::string(WREN81_SHARED_DIR "
 void expect_groups_ok(const CpmRun& run, int ok_groups)
 {
     ASSERT_TRUE(run.loaded);
+    EXPECT_TRUE(run.finished);
     EXPECT_EQ(count(run.output, "  OK"), ok_groups) << run.output;
     EXPECT_EQ(count(run.output, "ERROR"), 67 - ok_groups) << run.output;
     EXPECT_NE(run.output.find("Tests complete"), std::string::npos);
@@ -32,6 +33,7 @@ TEST(Exerciser, PreliminaryTestsComplete)
 {
     const CpmRun run = run_cpm_program(exerciser("prelim.com"), false);
     ASSERT_TRUE(run.loaded);
+    EXPECT_TRUE(run.finished);
     EXPECT_NE(run.output.find("Preliminary tests complete"), std::string::npos) << run.output;
 }
 
