@@ -2,12 +2,9 @@
 // registers, the flag bits and the branch conditions.
 //
 // The registers live in the record `z80`, in memory, so one instruction hands its
-// results to the next through a store and a load. The host forwards a stored value to
-// a following load at once only when the load has exactly the width and address of the
-// store and does not zero-extend; anything else waits several cycles for the store.
-// So every 8-bit register is always stored and loaded as its own byte, a pair as its
-// two bytes, PC and SP as 16-bit halves, and those loads are written out below so the
-// compiler can neither widen nor narrow them.
+// results to the next through a store and a load (see z80_exact.h). Every 8-bit
+// register is therefore always stored and loaded as its own byte, a pair as its two
+// bytes, and PC and SP as 16-bit halves, never a mixture of widths.
 #pragma once
 #include <cstddef>
 #include <cstdint>
