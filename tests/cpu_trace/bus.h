@@ -18,41 +18,20 @@ constexpr int trace_capacity = 32;
 extern BusEvent trace_log[trace_capacity];
 extern int trace_count;
 
-inline void trace(Access kind, uint16_t address)
+// Notes the access and passes on the T-states of its cycle.
+inline void trace(Access kind, uint16_t address, uint32_t cycle)
 {
     if (trace_count < trace_capacity) trace_log[trace_count] = {kind, address};
     ++trace_count;
+    tstates += cycle;
 }
 
 inline uint8_t peek_byte(uint16_t a) { return trace_memory[a]; }
-inline uint8_t fetch_opcode(uint16_t a)
-{
-    trace(Access::fetch, a);
-    return trace_memory[a];
-}
-inline uint8_t read_byte(uint16_t a)
-{
-    tstates += 3;
-    trace(Access::read, a);
-    return trace_memory[a];
-}
-inline void write_byte(uint16_t a, uint8_t v)
-{
-    tstates += 3;
-    trace(Access::write, a);
-    trace_memory[a] = v;
-}
-inline uint8_t port_in(uint16_t port)
-{
-    tstates += 4;
-    trace(Access::in, port);
-    return 0xFF;
-}
-inline void port_out(uint16_t port, uint8_t)
-{
-    tstates += 4;
-    trace(Access::out, port);
-}
+inline uint8_t fetch_opcode(uint16_t a) { return trace(Access::fetch, a, 0), trace_memory[a]; }
+inline uint8_t read_byte(uint16_t a) { return trace(Access::read, a, 3), trace_memory[a]; }
+inline void write_byte(uint16_t a, uint8_t v) { trace(Access::write, a, 3), trace_memory[a] = v; }
+inline uint8_t port_in(uint16_t port) { return trace(Access::in, port, 4), 0xFF; }
+inline void port_out(uint16_t port, uint8_t) { trace(Access::out, port, 4); }
 
 inline void load_trap() {}
 inline void after_instruction() {}
