@@ -225,15 +225,21 @@ inline void daa() { decimal_adjust(); }
 inline void cpl()
 {
     const uint32_t a = get<A>() ^ 0xFF;
+    // keep S, Z, P/V, C
     set_af(a, (get<F>() & (flag_s | flag_z | flag_pv | flag_c)) | flag_h | flag_n | (a & flags_53));
 }
 
-// SCF and CCF take bits 5 and 3 from A and keep S, Z and P/V.
-inline void scf() { set<F>((get<F>() & (flag_s | flag_z | flag_pv)) | (get<A>() & flags_53) | flag_c); }
+// SCF and CCF take bits 5 and 3 from A.
+inline void scf()
+{
+    // keep S, Z, P/V
+    set<F>((get<F>() & (flag_s | flag_z | flag_pv)) | (get<A>() & flags_53) | flag_c);
+}
 
 inline void ccf()
 {
     const uint32_t f = get<F>();
+    // keep S, Z, P/V
     set<F>((f & (flag_s | flag_z | flag_pv)) | (get<A>() & flags_53) | ((f & flag_c) ? flag_h : flag_c));
 }
 
