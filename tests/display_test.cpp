@@ -12,15 +12,17 @@ protected:
         hsync_generator_on = 1;  // as after the ROM's first OUT
     }
 
-    // Runs one scanline of the display file at `file` from its start, with a fresh line timer.
-    void run_display_line(uint16_t file)
+    // Runs one scanline from `pc`, with a fresh line timer and no sync pending.
+    void run_fresh_line(uint16_t pc)
     {
-        z80.pc = uint16_t(file + 0x8000);
+        z80.pc = pc;
         line_end = line_end_none;
         sync_length = 0;
         line_tstates_left = 207;
         run_scanline();
     }
+    // The same for the display file at `file`, which the CPU runs 32K higher.
+    void run_display_line(uint16_t file) { run_fresh_line(uint16_t(file + 0x8000)); }
 
     // The eight pixels drawn for the first display-file byte, as a pattern (1 = black).
     uint8_t first_character_pattern()
@@ -173,11 +175,9 @@ TEST_F(DisplayTest, VerticalSyncIsDrawnBlackUnlessTheNmiGeneratorRuns)
     REQUIRE_Z80_CORE();
     for (int nmi_on : {0, 1}) {
         nmi_generator_on = nmi_on;
+        hsync_generator_on = 1;
         load_code(0x4000, {0xDB, 0xFE});  // IN A,(0xFE), then NOPs
-        z80.pc = 0x4000;
-        line_end = line_end_none;
-        line_tstates_left = 207;
-        run_scanline();
+        run_fresh_line(0x4000);
         // The IN's own pixels are drawn before it acts; the NOPs after it show the level.
         EXPECT_EQ(scanline_pixels[40], nmi_on ? picture_colour : black_colour);
         EXPECT_EQ(line_end != line_end_none, nmi_on == 1);  // no line ends during the sync
