@@ -29,7 +29,7 @@ int sync_length;
 uint32_t overrun;
 int line_end;
 
-uint32_t scanline_pixels[scanline_capacity];
+uint32_t scanline_pixels[scanline_capacity + scanline_slack];
 int pixel_count;
 
 namespace {
@@ -38,9 +38,11 @@ constexpr int hsync_pulse_length = 10;
 constexpr int minimum_sync = 10;
 constexpr int vsync_minimum = 290;
 
+const uint32_t black_pixels[8] = {};
+
 // A display fetch puts a character pattern into the shift register and has the
 // Z80 execute a NOP in place of the display-file byte.
-uint8_t output_pattern(uint8_t pattern, bool inverse)
+inline uint8_t output_pattern(uint8_t pattern, bool inverse)
 {
     shift_register |= pattern;
     if (inverse) inverse_register |= 0xFF;
@@ -48,7 +50,7 @@ uint8_t output_pattern(uint8_t pattern, bool inverse)
 }
 
 // The pattern of character c on the current row, by the fitted character generator.
-uint8_t character_pattern(uint8_t b)
+inline uint8_t character_pattern(uint8_t b)
 {
     const bool qs_chr = chr_generator == chr_quicksilva && quicksilva_chr_active;
     const bool chr16 = chr_generator == chr_chr16;
@@ -60,30 +62,54 @@ uint8_t character_pattern(uint8_t b)
     return peek_byte(uint16_t((z80.i & 0xFE) * 256 + c * 8 + row_counter));
 }
 
-// Stores `count` (even) pixels of one colour, two at a time.
-inline void fill_pixels(uint32_t* out, int count, uint32_t colour)
+// The hi-res cards' part of a display fetch: the byte to execute, or -1 when the
+// card leaves the fetch to the character generator.
+int hires_fetch(uint8_t b)
 {
-    const uint64_t pair = colour | uint64_t(colour) << 32;
-    for (int k = 0; k < count; k += 2) std::memcpy(out + k, &pair, sizeof pair);
+    const uint8_t execute = (b & 0x40) ? b : 0x00;
+    const bool inverse = b & 0x80;
+    // Pseudo hi-res: the pattern address comes from I and the refresh address (R before this fetch).
+    const bool pseudo_hires =
+        hires_card == hires_wrx || (hires_card == hires_quicksilva && !quicksilva_hires_latch);
+    if (pseudo_hires && z80.i >= 0x20 && !(b & 0x40)) {
+        const uint8_t refresh = uint8_t(((z80.r - 1) & 0x7F) | (z80.r7 & 0x80));
+        return output_pattern(peek_byte(uint16_t(z80.i * 256 + refresh)), inverse);
+    }
+    if (hires_card == hires_memotech && (z80.i & 1) && memotech_mode != 0) {
+        if (execute == 0x76 && pixel_count >= 66) return 0x76;
+        if (scanline >= 56 && scanline <= 248) return output_pattern(b, memotech_mode == 3);
+        return execute;
+    }
+    if (hires_card == hires_g007 && (z80.i & 1)) return output_pattern(b, false);
+    return -1;
 }
 
-// Two pixels per T-state out of the shift register; bits reach bit 15 in turn,
-// and after 16 shifts only the zeros shifted in are left.
+// The eight pixels of each shift-register byte in the picture colour, black where
+// a bit is 1 (set_palette keeps it in step with the colour).
+uint32_t byte_pixels[256][8];
+
+void build_byte_pixels()
+{
+    for (int v = 0; v < 256; ++v)
+        for (int k = 0; k < 8; ++k) byte_pixels[v][k] = (v >> (7 - k)) & 1 ? black_colour : picture_colour;
+}
+
+// Two pixels per T-state out of the shift register. Bits 15..0 are shown in turn,
+// eight at a time from the pixel table; after 16 shifts only the zeros shifted in
+// are left. Whole groups of eight are written, so up to 15 pixels past the count
+// are scribbled over, into the buffer's slack, and overwritten by the next ones.
 inline void emit_pixels(int count)
 {
     count = std::min(count, scanline_capacity - pixel_count);
     uint32_t* out = scanline_pixels + pixel_count;
     pixel_count += count;
     if (!hsync_generator_on) {
-        fill_pixels(out, count, black_colour);
+        for (int k = 0; k < count; k += 8) std::memcpy(out + k, black_pixels, sizeof black_pixels);
     } else {
-        uint32_t bits = (shift_register ^ inverse_register) & 0xFFFF;
-        int k = 0;
-        if (bits) {
-            const uint32_t colours[2] = {picture_colour, black_colour};
-            for (const int lit = std::min(count, 16); k < lit; ++k, bits <<= 1) out[k] = colours[(bits >> 15) & 1];
-        }
-        fill_pixels(out + k, count - k, picture_colour);
+        const uint32_t bits = shift_register ^ inverse_register;
+        std::memcpy(out, byte_pixels[(bits >> 8) & 0xFF], sizeof byte_pixels[0]);
+        std::memcpy(out + 8, byte_pixels[bits & 0xFF], sizeof byte_pixels[0]);
+        for (int k = 16; k < count; k += 8) std::memcpy(out + k, byte_pixels[0], sizeof byte_pixels[0]);
     }
     shift_register = count < 32 ? shift_register << count : 0;
     inverse_register = count < 32 ? inverse_register << count : 0;
@@ -159,25 +185,12 @@ void copy_scanline()
 uint8_t display_fetch(uint16_t address)
 {
     const uint8_t b = peek_byte(address <= 0xBFFF ? address : address & 0x7FFF);
-    const uint8_t execute = (b & 0x40) ? b : 0x00;
-    const bool inverse = b & 0x80;
-
-    // Pseudo hi-res: the pattern address comes from I and the refresh address (R before this fetch).
-    const bool pseudo_hires =
-        hires_card == hires_wrx || (hires_card == hires_quicksilva && !quicksilva_hires_latch);
-    if (pseudo_hires && z80.i >= 0x20 && !(b & 0x40)) {
-        const uint8_t refresh = uint8_t(((z80.r - 1) & 0x7F) | (z80.r7 & 0x80));
-        return output_pattern(peek_byte(uint16_t(z80.i * 256 + refresh)), inverse);
+    if (hires_card != hires_none) {
+        const int claimed = hires_fetch(b);
+        if (claimed >= 0) return uint8_t(claimed);
     }
-    if (hires_card == hires_memotech && (z80.i & 1) && memotech_mode != 0) {
-        if (execute == 0x76 && pixel_count >= 66) return 0x76;
-        if (scanline >= 56 && scanline <= 248) return output_pattern(b, memotech_mode == 3);
-        return execute;
-    }
-    if (hires_card == hires_g007 && (z80.i & 1)) return output_pattern(b, false);
-
     if (b & 0x40) return b;  // executed as it stands; 0x76 is the HALT that ends a row
-    return output_pattern(character_pattern(b), inverse);
+    return output_pattern(character_pattern(b), b & 0x80);
 }
 
 void display_init()
@@ -204,6 +217,7 @@ void display_init()
 void set_palette()
 {
     if (opt_colours >= 0 && opt_colours < 4) picture_colour = picture_colours[opt_colours];
+    build_byte_pixels();
 }
 
 void apply_display_holds()
@@ -218,9 +232,8 @@ void run_scanline()
     pixel_count = 0;
     if (line_end != line_end_none) {
         const uint32_t level = hsync_generator_on ? picture_colour : black_colour;
-        const int count = int(std::min<uint32_t>(2 * overrun, scanline_capacity));
-        fill_pixels(scanline_pixels, count, level);
-        pixel_count = count;
+        pixel_count = int(std::min<uint32_t>(2 * overrun, scanline_capacity));
+        std::fill_n(scanline_pixels, pixel_count, level);
         overrun = 0;
         line_end = line_end_none;
         sync_length = 0;
@@ -230,7 +243,10 @@ void run_scanline()
     while (line_end == line_end_none && pixel_count < scanline_stop) {
         port_event = port_event_none;
         execute_instruction();
-        if (int_pending) accept_interrupt();
+        if (int_pending) {
+            if (z80.iff1) accept_interrupt();
+            else int_pending = 0;  // what the acceptance does with interrupts disabled, without the call
+        }
         const int n = int(tstates - instr_start_tstates);
         sound_advance(uint32_t(n));
         emit_pixels(2 * n);
