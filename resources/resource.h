@@ -233,7 +233,6 @@
 
 #define WREN_DEBUGGER "WREN_DEBUGGER"
 #define IDC_DEBUG_TABS 1200
-#define IDC_DEBUG_FOCUS 1201    /* takes the keys F8, F9, F11 and F12 */
 
 #define DEBUG_MENU "DEBUG_MENU"
 /* Tools */
