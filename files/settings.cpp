@@ -50,7 +50,7 @@ char path_separator()
 
 std::string path_join(const std::string& folder, const std::string& name)
 {
-    return folder + path_separator() + name;
+    return folder.empty() ? name : folder + path_separator() + name;
 }
 
 namespace {
@@ -379,6 +379,11 @@ std::string config_text(const ConfigRecord& record)
 
 bool parse_config_text(const char* text, std::size_t size)
 {
+    // A text editor may have put a UTF-8 byte order mark in front.
+    if (size >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
+        text += 3;
+        size -= 3;
+    }
     LineReader lines{text, text + size};
     std::string_view line;
     bool skipping = false;  // inside a section whose name is not known

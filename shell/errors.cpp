@@ -83,8 +83,4 @@ std::string error_text(int code)
     return number + std::string(error_message(code));
 }
 
-int report_error(int code)
-{
-    host_show_error(error_text(code));
-    return 1;
-}
+void report_error(int code) { host_show_error(error_text(code)); }

@@ -20,5 +20,5 @@ enum ErrorCode {
 const char* error_message(int code);
 // The code as two upper-case hexadecimal digits, " - ", and the message.
 std::string error_text(int code);
-// Shows error_text(code) to the user; returns 1.
-int report_error(int code);
+// Shows error_text(code) to the user.
+void report_error(int code);

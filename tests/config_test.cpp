@@ -41,9 +41,10 @@ const std::string default_file = lines({
     "[End]", "-----Nothing Below This Line-----",
 });
 
-// A hand-made file: sections shuffled, LF line ends, key texts changed, nothing default.
+// A hand-made file: a byte order mark, sections shuffled, LF line ends, key texts
+// changed, nothing default.
 const std::string custom_file =
-    "[Sound]\nopt_sound=0\nvolume=70\nopt_stereo=0\nopt_freq=22050\nopt_soundbits=8\nopt_num_buffers=12\n \n"
+    "\xEF\xBB\xBF[Sound]\nopt_sound=0\nvolume=70\nopt_stereo=0\nopt_freq=22050\nopt_soundbits=8\nopt_num_buffers=12\n \n"
     "[Window Placements]\nMain Window=-20\nMain Window=35\nWindow Size=2\n"
     "a=1\nb=2\nc=3\nd=4\ne=5\nf=6\ng=7\nh=8\ni=9\nj=10\nk=11\nl=12\nm=13\nn=14\no=15\np=16\nq=17\nr=18\n \n"
     "[Folders]\nopt_current_sna_dir=D:\\games\\pi.p \nopt_current_tap_dir=E:\\tapes\\ \n \n"
