@@ -1,10 +1,13 @@
 #include "cli/host_sound_headless.h"
 
+#include <algorithm>
+
 #include "sound/wav.h"
 
 int headless_sound_fail_at;
 HostSoundCaps headless_sound_caps = {100000, 1};
 uint32_t headless_sound_cursor_step;
+uint32_t headless_sound_cursor_period = 1;
 
 bool headless_sound_open;
 bool headless_sound_playing;
@@ -63,7 +66,7 @@ uint32_t host_sound_write_cursor()
 {
     ++headless_sound_cursor_reads;
     if (headless_sound_cursor_step == 0 || !headless_sound_open) return headless_sound_last_offset;
-    if (headless_sound_playing)
+    if (headless_sound_playing && headless_sound_cursor_reads % std::max(headless_sound_cursor_period, 1u) == 0)
         headless_sound_cursor = (headless_sound_cursor + headless_sound_cursor_step) % headless_sound_buffer_bytes;
     return headless_sound_cursor;
 }

@@ -13,8 +13,9 @@ enum HeadlessSoundFailure { headless_sound_works = 0, headless_sound_no_device, 
 extern int headless_sound_fail_at;
 extern HostSoundCaps headless_sound_caps;   // what the device reports
 // 0: the write cursor sits on the block written last, so nothing waits. Otherwise
-// the cursor moves this many bytes each time it is read, like a device playing.
+// the cursor moves this many bytes every cursor_period reads, like a device playing.
 extern uint32_t headless_sound_cursor_step;
+extern uint32_t headless_sound_cursor_period;
 
 // What the device has been asked to do, for the tests.
 extern bool headless_sound_open;            // a buffer exists

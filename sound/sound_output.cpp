@@ -111,14 +111,24 @@ void append_sample(uint32_t value)
     staging_pos += bytes_per_sample;
 }
 
-// Sleeps until the device's write cursor enters the block just handed over. A device
-// that has stopped must not hang the emulator, so the wait gives up after a whole
-// buffer's playing time and a little more.
+// Whether the device's write cursor has yet to reach the block just handed over. A
+// cursor that moves in steps longer than a block can jump past it, and a host that fell
+// behind finds it already gone by: more than half the buffer behind counts as passed.
+bool device_before_block()
+{
+    const uint32_t cursor_block = host_sound_write_cursor() / block_bytes % blocks_in_device;
+    const uint32_t behind = (block_index + blocks_in_device - cursor_block) % blocks_in_device;
+    return behind != 0 && behind <= blocks_in_device / 2;
+}
+
+// Sleeps until the write cursor reaches the block just handed over. A device that has
+// stopped must not hang the emulator, so the wait gives up after a whole buffer's
+// playing time and a little more.
 void wait_for_device()
 {
     const uint32_t buffer_ms = uint32_t(uint64_t(device_bytes) * 1000 / (uint64_t(format.rate) * bytes_per_sample));
     const uint32_t start = host_tick_ms();
-    while (host_sound_write_cursor() / block_bytes != block_index) {
+    while (device_before_block()) {
         if (host_tick_ms() - start > buffer_ms + 250) return;
         host_sleep_ms(1);
     }
