@@ -32,10 +32,9 @@ uint32_t staging_pos;
 
 // The sample clock counts 63,750 T-states a frame at 50 frames a second.
 constexpr uint64_t sample_clock_tstates = 63750 * 50;
-constexpr uint64_t frame_tstates = 64584;
 constexpr uint32_t lowest_rate = 11025;
 constexpr uint32_t vsync_amplitude = 8192;
-constexpr uint32_t volume_step = 40;  // each 40 of the volume setting doubles the output
+constexpr uint32_t volume_step = 40;  // whole steps of 40 in the volume setting multiply the output
 
 // Failures of sound_init, one per step that can refuse.
 enum SoundError { error_no_device = 61, error_cooperative = 62, error_primary = 63,
@@ -61,7 +60,7 @@ void compute_block_sizes()
     const uint64_t speed = speed_hundredths();
     tstates_per_sample = uint32_t(std::max<uint64_t>(1, sample_clock_tstates * speed / (10000 * format.rate)));
     bytes_per_sample = uint32_t(format.bits / 8 * format.channels);
-    uint64_t samples = frame_tstates * speed / (10000 * uint64_t(tstates_per_sample));
+    uint64_t samples = uint64_t(frame_length) * speed / (10000 * uint64_t(tstates_per_sample));
     samples = std::clamp<uint64_t>(samples, 1, staging_size / bytes_per_sample);
     block_bytes = uint32_t(samples * bytes_per_sample);
     blocks_in_device = uint32_t(std::clamp<int32_t>(opt_num_buffers, 1, 50));
