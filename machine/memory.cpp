@@ -5,7 +5,11 @@
 #include <vector>
 
 #include "bus.h"
-#include "machine/pending_links.h"
+#include "files/config.h"
+#include "files/program_file.h"
+#include "shell/errors.h"
+#include "sound/ay.h"
+#include "sound/sound_output.h"
 
 uint8_t memory[65536];
 uint8_t rom_image[8192];
@@ -37,9 +41,6 @@ namespace {
 
 const char* const model_status_labels[model_count] = {
     " ZX81", " ZX81 2K RAM", " ZX81 4K RAM", " ZX81 8K RAM", " ZX81 16K RAM", " ZX81 32K RAM", " ZX81 48K RAM"};
-
-constexpr int error_rom_missing = 2;
-constexpr int error_rom_length = 3;
 
 // The add-on ROMs as last loaded; install_roms copies them into the memory image.
 uint8_t memotech_rom[2048];

@@ -1,5 +1,6 @@
 // The I/O ports: the keyboard rows on 0xFE, the card ports and the VSYNC sound extras.
 #include "machine_fixture.h"
+#include "sound/sound_output.h"
 
 namespace {
 
