@@ -1,4 +1,4 @@
-// Whole listings: the ROM's first page against a listing written by hand, the
+// Whole listings: the ROM's first page against a listing made without this program, the
 // listing's extent for every RAM size, Disassemble to File and the PC log line.
 #include <gtest/gtest.h>
 
@@ -10,7 +10,8 @@
 
 namespace {
 
-// The ROM's first 256 bytes, with routine and system-variable names.
+// The ROM's first 256 bytes with routine and system-variable names, disassembled
+// and laid out independently of this program.
 const char* const rom_first_page = R"(
 0000  D3FD     OUT   (#FD),A
 0002  01FF7F   LD    BC,#7FFF
@@ -194,7 +195,7 @@ std::string listing_text(const Listing& listing)
     return text;
 }
 
-TEST(DisassemblerListing, RomFirstPageMatchesTheHandWrittenListing)
+TEST(DisassemblerListing, RomFirstPageMatchesAnIndependentListing)
 {
     std::memset(test_image, 0, sizeof test_image);
     ASSERT_TRUE(load_rom(test_image)) << "the ROM image is missing from the shared folder";
