@@ -7,7 +7,7 @@
 
 #include "core/machine_state.h"
 #include "machine/memory.h"
-#include "machine/pending_links.h"
+#include "files/config.h"
 
 // A fetch at or above this address is a display fetch (opcode from the display file).
 inline uint32_t display_fetch_threshold() { return uint32_t(opt_M1Not); }

@@ -6,6 +6,7 @@
 #include "bus.h"
 #include "core/host.h"
 #include "core/z80.h"
+#include "sound/sound_output.h"
 
 uint32_t frame_buffer[frame_buffer_width * frame_buffer_height];
 

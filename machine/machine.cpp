@@ -4,6 +4,7 @@
 #include "core/frame_loop.h"
 #include "machine/display.h"
 #include "machine/keyboard.h"
+#include "sound/sound_output.h"
 
 int machine_init(const std::string& folder)
 {

@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "bus.h"
-#include "machine/pending_links.h"
+#include "files/program_file.h"
+#include "shell/errors.h"
+#include "sound/ay.h"
+#include "sound/sound_output.h"
 
 uint8_t memory[65536];
 uint8_t rom_image[8192];

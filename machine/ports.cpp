@@ -3,6 +3,8 @@
 // and the VSYNC sound extras. Ports are decoded by the low byte of the address.
 #include "bus.h"
 #include "machine/keyboard.h"
+#include "sound/ay.h"
+#include "sound/sound_output.h"
 
 namespace {
 

@@ -5,12 +5,8 @@
 #include <cstring>
 
 #include "core/host.h"
-#if __has_include("files/config.h")
 #include "files/config.h"
 #include "shell/errors.h"
-#else
-#include "sound/pending_links.h"
-#endif
 
 int vsync_sound_on;
 int vsync_level;

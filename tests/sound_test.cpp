@@ -13,11 +13,7 @@
 #include "cli/host_headless.h"
 #include "cli/host_sound_headless.h"
 #include "sound/sound_output.h"
-#if __has_include("files/config.h")
 #include "files/config.h"
-#else
-#include "sound/pending_links.h"
-#endif
 
 namespace {
 
