@@ -18,6 +18,8 @@
 #include "machine/machine.h"
 #include "machine/memory.h"
 #include "bus.h"
+#include "sound/sound_output.h"
+#include "cli/host_sound_headless.h"
 #include "video/bmp.h"
 
 namespace {
@@ -26,6 +28,7 @@ const char usage_text[] =
     "usage: wren81-cli [options]\n"
     "machine:  --roms DIR  --model 0-6  --m1not  --hires none|wrx|memotech|g007|quicksilva\n"
     "          --chr none|chr16|quicksilva|dktronics\n"
+    "sound:    --ay none|zonx|quicksilva|fuller|aceuser  --vsync-sound  --wav FILE (samples of the run)\n"
     "actions (in the order given, after boot):\n"
     "          --load FILE        choose a .p/.81 file, type LOAD \"\" and run until it has loaded\n"
     "          --keys TEXT        type TEXT on the ZX81 keyboard ({RUBOUT}, {EDIT}, {FUNCTION},\n"
@@ -183,12 +186,14 @@ int main(int argc, char** argv)
 {
     std::string rom_folder = std::string(argv[0]).substr(0, std::string(argv[0]).find_last_of('/') + 1) + "roms/";
     std::vector<Action> actions;
+    std::string wav_path;
     for (int i = 1; i < argc; ++i) {
         const std::string opt = argv[i];
         const bool has_arg = i + 1 < argc;
         long n = 0;
         if (opt == "--help") return std::printf("%s", usage_text), 0;
         if (opt == "--m1not") { opt_M1Not = 49152; continue; }
+        if (opt == "--vsync-sound") { vsync_sound_on = 1; continue; }
         if (opt == "--screen-text") { actions.push_back({opt, ""}); continue; }
         if (!has_arg) return usage_error("missing value after ", opt);
         const std::string arg = argv[++i];
@@ -202,6 +207,11 @@ int main(int argc, char** argv)
         } else if (opt == "--chr") {
             if (!choose(arg, {"none", "chr16", "quicksilva", "dktronics"}, chr_generator))
                 return usage_error("unknown CHR$ board ", arg);
+        } else if (opt == "--ay") {
+            if (!choose(arg, {"none", "zonx", "quicksilva", "fuller", "aceuser"}, ay_card))
+                return usage_error("unknown AY sound card ", arg);
+        } else if (opt == "--wav") {
+            wav_path = arg;
         } else if (opt == "--load" || opt == "--keys" || opt == "--frames" || opt == "--screenshot" ||
                    opt == "--bench") {
             actions.push_back({opt, arg});
@@ -212,9 +222,19 @@ int main(int argc, char** argv)
 
     headless_foreground = false;  // keys go straight into the key matrix
     if (machine_init(rom_folder) != 0) return 1;
+    if (sound_init() != 0) return 1;
+    if (!wav_path.empty() && !wav_capture_start(wav_path)) {
+        std::fprintf(stderr, "wren81-cli: cannot write %s\n", wav_path.c_str());
+        return 1;
+    }
     for (int i = 0; i < boot_frame_limit && !cursor_visible(); ++i) run_frame();
     run_frames(key_up_frames);
+    int status = 0;
     for (const Action& a : actions)
-        if (int status = act(a)) return status;
-    return 0;
+        if ((status = act(a)) != 0) break;
+    if (!wav_path.empty() && !wav_capture_finish() && status == 0) {
+        std::fprintf(stderr, "wren81-cli: %s could not be written whole\n", wav_path.c_str());
+        status = 1;
+    }
+    return status;
 }
