@@ -32,8 +32,10 @@ void ay_program(std::initializer_list<std::pair<uint8_t, uint8_t>> writes)
 
 class SoundOutput : public ::testing::Test {
 protected:
+    void SetUp() override { ay_card = 1; }  // a ZONX card, so the chip is clocked and heard
     void TearDown() override
     {
+        ay_card = 0;
         sound_shutdown();
         fast_mode = emulation_paused = 0;
         std::remove(wav_path().c_str());
