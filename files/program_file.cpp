@@ -66,7 +66,13 @@ bool read_program_file(std::FILE* file)
 
 void apply_load_trap_patch() { std::memcpy(rom_image + load_trap_address, load_trap_patch, sizeof load_trap_patch); }
 
-void load_trap() { copy_program_image(memory); }
+unsigned load_trap_count;
+
+void load_trap()
+{
+    copy_program_image(memory);
+    ++load_trap_count;
+}
 
 bool load_program_from_path(const std::string& path)
 {

@@ -45,6 +45,8 @@ bool read_program_file(std::FILE* file);
 void apply_load_trap_patch();
 // Called by the CPU on ED FC: the program image goes into memory from 0x4009.
 void load_trap();
+// How many times the ROM has reached the trap: a load has completed when it moves.
+extern unsigned load_trap_count;
 
 // The three ways of choosing a file (the dialog and the drop themselves are the window's).
 // A file named on the command line: silent unless the file itself is bad.

@@ -5,12 +5,8 @@
 #include <cstring>
 
 #include "core/host.h"
-#if __has_include("files/config.h")
 #include "files/config.h"
 #include "shell/errors.h"
-#else
-#include "sound/pending_links.h"
-#endif
 
 int vsync_sound_on;
 int vsync_level;
@@ -86,9 +82,11 @@ int fail(SoundError code, bool release)
 
 uint32_t scaled_sample()
 {
-    ay_mix();
-    uint32_t value = (vsync_level ? vsync_amplitude : 0) + ay.channel_level[0] + ay.channel_level[1] +
-                     ay.channel_level[2];
+    uint32_t value = vsync_level ? vsync_amplitude : 0;
+    if (ay_card) {
+        ay_mix();
+        value += ay.channel_level[0] + ay.channel_level[1] + ay.channel_level[2];
+    }
     const uint32_t factor = uint32_t(std::max<int32_t>(opt_snd_volume, 0)) / volume_step;
     return value * factor * opt_sound;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/machine_state.h"
+#include "machine/memory.h"
 #include "sound/ay.h"
 
 // VSYNC sound: a one-bit level that the port decoding drives while the switch is on.
@@ -43,6 +44,7 @@ inline void sound_advance(uint32_t n)
         sound_sample();
         sound_tstates -= tstates_per_sample;
     }
+    if (!ay_card) return;  // no chip fitted: nothing to clock
     ay_clock_acc = uint8_t(ay_clock_acc + n);
     if (ay_clock_acc > ay_divider && !fast_mode) {
         ay_tick();

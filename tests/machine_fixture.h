@@ -15,6 +15,7 @@
 #include "machine/display.h"
 #include "machine/keyboard.h"
 #include "machine/machine.h"
+#include "sound/sound_output.h"
 
 inline std::string shared_rom_folder() { return std::string(WREN81_SHARED_DIR) + "/roms/"; }
 

@@ -13,11 +13,7 @@
 #include "cli/host_headless.h"
 #include "cli/host_sound_headless.h"
 #include "sound/sound_output.h"
-#if __has_include("files/config.h")
 #include "files/config.h"
-#else
-#include "sound/pending_links.h"
-#endif
 
 namespace {
 
@@ -36,8 +32,10 @@ void ay_program(std::initializer_list<std::pair<uint8_t, uint8_t>> writes)
 
 class SoundOutput : public ::testing::Test {
 protected:
+    void SetUp() override { ay_card = 1; }  // a ZONX card, so the chip is clocked and heard
     void TearDown() override
     {
+        ay_card = 0;
         sound_shutdown();
         fast_mode = emulation_paused = 0;
         std::remove(wav_path().c_str());
