@@ -7,6 +7,9 @@
 
 #include "core/machine_state.h"
 #include "machine/memory.h"
+
+// The accesses run several times per instruction: always inline them.
+#define BUS_ACCESS inline __attribute__((always_inline))
 #include "files/config.h"
 
 // A fetch at or above this address is a display fetch (opcode from the display file).
@@ -15,19 +18,19 @@ inline uint32_t display_fetch_threshold() { return uint32_t(opt_M1Not); }
 uint8_t display_fetch(uint16_t address);
 
 // Untimed read, for the debugger and the display hardware.
-inline uint8_t peek_byte(uint16_t address)
+BUS_ACCESS uint8_t peek_byte(uint16_t address)
 {
     if (address < ram_top && hires_card == hires_none) return bank[address >> 13][address & 0x1FFF];
     return peek_decoded(address);
 }
 
-inline uint8_t read_byte(uint16_t address)
+BUS_ACCESS uint8_t read_byte(uint16_t address)
 {
     tstates += 3;
     return peek_byte(address);
 }
 
-inline void write_byte(uint16_t address, uint8_t value)
+BUS_ACCESS void write_byte(uint16_t address, uint8_t value)
 {
     tstates += 3;
     if (uint32_t(address) - 0x2000u < ram_top - 0x2000u && (hires_card | ay_card | chr_generator) == 0)
@@ -37,7 +40,7 @@ inline void write_byte(uint16_t address, uint8_t value)
 }
 
 // The M1 cycle: the CPU has already counted its 4 T-states and stepped R.
-inline uint8_t fetch_opcode(uint16_t address)
+BUS_ACCESS uint8_t fetch_opcode(uint16_t address)
 {
     if (address < display_fetch_threshold()) return peek_byte(address);
     return display_fetch(address);
