@@ -1,7 +1,7 @@
 // The ZX81 as the Z80 sees it: memory reads and writes through the bank table,
 // opcode fetches with the display hardware listening, and the I/O ports.
-// Plain RAM and ROM are served inline; folding above the RAM top, the add-on
-// cards, display fetches and ports go to the out-of-line decoders.
+// Plain RAM and ROM and the plain character fetch are served inline; folding
+// above the RAM top, the add-on cards and the ports go to out-of-line decoders.
 #pragma once
 #include <cstdint>
 
