@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bus.h"
+#include "files/config.h"
 #include "files/program_file.h"
 #include "shell/errors.h"
 #include "sound/ay.h"
@@ -40,9 +41,6 @@ namespace {
 
 const char* const model_status_labels[model_count] = {
     " ZX81", " ZX81 2K RAM", " ZX81 4K RAM", " ZX81 8K RAM", " ZX81 16K RAM", " ZX81 32K RAM", " ZX81 48K RAM"};
-
-constexpr int error_rom_missing = 2;
-constexpr int error_rom_length = 3;
 
 // The add-on ROMs as last loaded; install_roms copies them into the memory image.
 uint8_t memotech_rom[2048];
@@ -93,6 +91,13 @@ bool read_rom_file(const char* name, uint32_t length, std::vector<uint8_t>& out)
     return true;
 }
 
+// Bank 0 the ROM image, banks 1-7 the memory image in place.
+void set_banks()
+{
+    bank[0] = rom_image;
+    for (int n = 1; n < 8; ++n) bank[n] = memory + n * 0x2000;
+}
+
 inline uint8_t& bank_byte(uint16_t address) { return bank[address >> 13][address & 0x1FFF]; }
 
 inline bool within(uint16_t a, uint16_t low, uint16_t high) { return a >= low && a <= high; }
@@ -107,8 +112,7 @@ const char* model_status_label(int model)
 void memory_init(const std::string& folder)
 {
     rom_folder = folder;
-    bank[0] = rom_image;
-    for (int n = 1; n < 8; ++n) bank[n] = memory + n * 0x2000;
+    set_banks();
 }
 
 int load_roms()
@@ -129,7 +133,7 @@ int load_roms()
 
 void install_roms()
 {
-    memory_init(rom_folder);
+    set_banks();
     if (const AddonRom* h = hires_rom()) std::memcpy(memory + h->place, h->image, h->length);
     if (const AddonRom* c = chr_rom()) std::memcpy(memory + c->place, c->image, c->length);
 }
