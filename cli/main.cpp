@@ -21,6 +21,7 @@
 #include "sound/sound_output.h"
 #include "cli/host_sound_headless.h"
 #include "video/bmp.h"
+#include "debugger/listing.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ const char usage_text[] =
     "          --screenshot FILE  write the visible frame (384 x 296) as a 32-bit BMP\n"
     "          --screen-text      print the 24 lines of the display file\n"
     "          --bench N          run N frames unpaced and print the speed\n"
+    "          --disassemble START END  list memory as Disassemble to File writes it\n"
+    "                             (with --hex, --rom-labels, --sysvars anywhere on the line)\n"
     "          --help\n";
 
 // Frames a key is held down, and then left up, so that the ROM takes it once.
@@ -49,13 +52,27 @@ constexpr int settle_frames = 25;
 constexpr int settle_frame_limit = 3000;
 
 struct Action {
-    std::string name, arg;
+    std::string name, arg, arg2;
 };
+
 
 int usage_error(const char* what, const std::string& detail = "")
 {
     std::fprintf(stderr, "wren81-cli: %s%s\n%s", what, detail.c_str(), usage_text);
     return 2;
+}
+
+DisasmStyle listing_style{10, false, false};
+
+uint8_t machine_peek(uint16_t address) { return peek_byte(address); }
+
+int disassemble(const std::string& start_text, const std::string& end_text)
+{
+    long start = 0, end = 0;
+    if (!parse_address_text(start_text.c_str(), start) || !parse_address_text(end_text.c_str(), end) ||
+        disassemble_range(stdout, machine_peek, start, end, listing_style) < 0)
+        return usage_error("--disassemble takes a start and an end address from 0 to 65535");
+    return 0;
 }
 
 bool parse_int(const std::string& s, long lo, long hi, long& out)
@@ -169,6 +186,7 @@ int act(const Action& a)
     long n = 0;
     if (a.name == "--load") return load_program(a.arg);
     if (a.name == "--keys") return type_text(a.arg);
+    if (a.name == "--disassemble") return disassemble(a.arg, a.arg2);
     if (a.name == "--screenshot") return screenshot(a.arg);
     if (a.name == "--screen-text") {
         for (const std::string& line : screen_text()) std::printf("%s\n", line.c_str());
@@ -194,6 +212,15 @@ int main(int argc, char** argv)
         if (opt == "--help") return std::printf("%s", usage_text), 0;
         if (opt == "--m1not") { opt_M1Not = 49152; continue; }
         if (opt == "--vsync-sound") { vsync_sound_on = 1; continue; }
+        if (opt == "--hex") { listing_style.number_base = 16; continue; }
+        if (opt == "--rom-labels") { listing_style.rom_labels = true; continue; }
+        if (opt == "--sysvars") { listing_style.system_variables = true; continue; }
+        if (opt == "--disassemble") {
+            if (i + 2 >= argc) return usage_error("--disassemble needs a start and an end address");
+            actions.push_back({opt, argv[i + 1], argv[i + 2]});
+            i += 2;
+            continue;
+        }
         if (opt == "--screen-text") { actions.push_back({opt, ""}); continue; }
         if (!has_arg) return usage_error("missing value after ", opt);
         const std::string arg = argv[++i];

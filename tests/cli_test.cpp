@@ -187,3 +187,12 @@ TEST(Cli, BadInputGivesAClearErrorAndStatus)
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.empty());
 }
+
+TEST(Cli, DisassemblesTheMachinesMemoryAfterTheRun)
+{
+    CliRun r = run_cli("--disassemble 0 5 --hex --rom-labels");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lines_of(r.out), (std::vector<std::string>{"0000  D3FD     OUT   (#FD),A", "0002  01FF7F   LD    BC,#7FFF",
+                                                         "0005  C3CB03   JP    RAM-CHECK"}));
+    EXPECT_EQ(run_cli("--disassemble 70000 5").status, 2);
+}
