@@ -34,6 +34,8 @@ const char* const quotations[20] = {
     "1K of memory is enough for anyone\nwho counts every byte.",
 };
 
+HBRUSH about_background;
+
 constexpr int about_width = 375;
 constexpr int about_height = 228;
 
@@ -52,8 +54,13 @@ void lay_out_about(HWND box)
     RECT client;
     GetClientRect(box, &client);
 
+    // The picture stays beneath its siblings; the box's own background is the same
+    // picture, so the transparent text shows it too.
     HWND picture = GetDlgItem(box, IDC_ABOUT_PICTURE);
+    SetWindowLongPtrA(picture, GWL_STYLE, GetWindowLongPtrA(picture, GWL_STYLE) | WS_CLIPSIBLINGS);
     SetWindowPos(picture, HWND_BOTTOM, 0, 0, client.right, client.bottom, 0);
+    HBITMAP image = reinterpret_cast<HBITMAP>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (image) about_background = CreatePatternBrush(image);
 
     HWND ok = GetDlgItem(box, IDOK);
     RECT r;
@@ -63,12 +70,18 @@ void lay_out_about(HWND box)
                button_height, FALSE);
 
     HWND text = GetDlgItem(box, IDC_ABOUT_TEXT);
-    const std::string version = std::string("Version ") + version_text + "\nA ZX81 emulator for Windows";
+    const std::string version = std::string("Version ") + version_text + "\nby the Wren81 developers";
     SetWindowTextA(text, version.c_str());
     SendMessageA(text, WM_SETFONT, WPARAM(font_label), FALSE);
-    GetWindowRect(text, &r);
-    const int text_width = r.right - r.left, text_height = r.bottom - r.top;
-    MoveWindow(text, client.right - 30 - text_width, client.bottom - button_height - text_height, text_width,
+    // The text's box fits the text in the bold font.
+    HDC dc = GetDC(text);
+    HGDIOBJ previous_font = SelectObject(dc, font_label);
+    RECT fit = {0, 0, 0, 0};
+    DrawTextA(dc, version.c_str(), -1, &fit, DT_CALCRECT);
+    SelectObject(dc, previous_font);
+    ReleaseDC(text, dc);
+    const int text_width = fit.right + 4, text_height = fit.bottom;
+    MoveWindow(text, client.right - 30 - text_width, client.bottom - 5 - button_height - text_height, text_width,
                text_height, FALSE);
 }
 
@@ -76,6 +89,9 @@ INT_PTR CALLBACK about_proc(HWND box, UINT msg, WPARAM wparam, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG: lay_out_about(box); return TRUE;
+    case WM_CTLCOLORDLG:
+        if (about_background) return INT_PTR(about_background);
+        break;
     case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wparam);
         SetBkMode(dc, TRANSPARENT);
@@ -85,6 +101,8 @@ INT_PTR CALLBACK about_proc(HWND box, UINT msg, WPARAM wparam, LPARAM)
     case WM_COMMAND:
         if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
             EndDialog(box, 0);
+            if (about_background) DeleteObject(about_background);
+            about_background = nullptr;
             return TRUE;
         }
         break;
