@@ -106,6 +106,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
                                   main_menu, instance, nullptr);
     if (!main_window) return 1;
     create_status_bar();
+    sound_set_window(main_window);
     if (sound_init()) report_error(60);
 
     apply_loaded_configuration();

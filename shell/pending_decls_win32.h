@@ -93,11 +93,17 @@ void sound_resume();
 void sound_hold(int flag);
 #endif
 
+#if __has_include("sound/sound_device_win32.h")
+#include "sound/sound_device_win32.h"
+#else
+void sound_set_window(HWND window);  // the window the sound device belongs to
+#endif
+
 #if __has_include("video/bmp.h")
 #include "video/bmp.h"
 #else
-// Writes a 32-bit bottom-up BMP of width x height pixels taken from rows of the given pitch.
-bool write_bmp(const char* path, const uint32_t* pixels, int pitch, int width, int height);
+bool write_bmp(const char* path, const uint32_t* pixels, int pitch, int left, int top, int width,
+               int height, int scale = 1);
 #endif
 
 #if __has_include("resources/resource.h")

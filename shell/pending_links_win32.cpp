@@ -1,6 +1,8 @@
 // temporary: definitions owned elsewhere, removed at merge
 // Just enough of the machine, the files and the sound for the window to link
 // while those pieces are being written.
+#include <windows.h>
+
 #include "shell/pending_decls_win32.h"
 
 uint32_t frame_buffer[frame_buffer_width * frame_buffer_height];
@@ -48,5 +50,6 @@ int sound_init() { return 0; }
 void sound_pause() {}
 void sound_resume() {}
 void sound_hold(int) {}
+void sound_set_window(HWND) {}
 
-bool write_bmp(const char*, const uint32_t*, int, int, int) { return false; }
+bool write_bmp(const char*, const uint32_t*, int, int, int, int, int, int) { return false; }

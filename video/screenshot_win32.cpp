@@ -73,5 +73,5 @@ void save_screenshot()
     HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     CloseHandle(file);
-    write_bmp(ansi_path(name.c_str()).c_str(), pixels.data(), width, width, height);
+    write_bmp(ansi_path(name.c_str()).c_str(), pixels.data(), width, 0, 0, width, height);
 }

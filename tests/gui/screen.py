@@ -12,6 +12,10 @@
   screen.py compare RAW W H X Y SCALE BMP LEFT TOP PW PH
       Compares the picture (PW x PH pixels before scaling) with the area of the
       32-bit BMP starting at (LEFT, TOP); prints the number of differing pixels.
+  screen.py same RAW W H X Y RAW2 W2 H2 X2 Y2 PW PH SCALE2
+      Compares a PW x PH picture at (X, Y) of the first grab with the same
+      picture shown SCALE2 times larger at (X2, Y2) of the second; prints the
+      number of differing pixels.
   screen.py colours RAW W H X Y PW PH
       Prints the distinct colours in the picture as hex, most frequent first.
 
@@ -121,6 +125,19 @@ def main():
                 for dy in range(scale):
                     for dx in range(scale):
                         if pixel(data, w, x0 + x * scale + dx, y0 + y * scale + dy) != want:
+                            differ += 1
+        print(differ)
+    elif cmd == 'same':
+        raw2, w2, h2, x2, y2 = args[5], int(args[6]), int(args[7]), int(args[8]), int(args[9])
+        pw, ph, scale = int(args[10]), int(args[11]), int(args[12])
+        data2 = load_raw(raw2, w2, h2)
+        differ = 0
+        for y in range(ph):
+            for x in range(pw):
+                want = pixel(data, w, x0 + x, y0 + y)
+                for dy in range(scale):
+                    for dx in range(scale):
+                        if pixel(data2, w2, x2 + x * scale + dx, y2 + y * scale + dy) != want:
                             differ += 1
         print(differ)
     elif cmd == 'colours':
