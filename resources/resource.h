@@ -19,7 +19,8 @@
 #define IDI_WREN81 151          /* 16, 32 and 48 pixel icon of the program */
 #define IDB_KEYBOARD 109        /* the ZX81 keyboard, 690 x 262 pixels */
 #define IDB_ABOUT 209           /* background of the About box, 375 x 228 pixels */
-#define IDB_FOLDER 210          /* folder picture on the browse buttons of the options */
+#define IDB_FOLDER 210          /* 16 x 16 folder for the options' browse buttons, on the
+                                   button colour of Windows 10 and 11 (240, 240, 240) */
 
 #define KEYBOARD_PICTURE_WIDTH 690
 #define KEYBOARD_PICTURE_HEIGHT 262
@@ -233,7 +234,6 @@
 
 #define WREN_DEBUGGER "WREN_DEBUGGER"
 #define IDC_DEBUG_TABS 1200
-#define IDC_DEBUG_FOCUS 1201    /* takes the keys F8, F9, F11 and F12 */
 
 #define DEBUG_MENU "DEBUG_MENU"
 /* Tools */

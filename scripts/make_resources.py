@@ -271,8 +271,8 @@ def about_picture():
     vertical_gradient(ImageDraw.Draw(img), (0, 0, w - 1, h - 1), (198, 224, 242), (252, 248, 236))
 
     def scene(d, s):
-        zx81_motif(d, 22 * s, 120 * s, 140 * s, s)
-        draw_wren(d, 46 * s, 52 * s, 0.86 * s)
+        zx81_motif(d, 16 * s, 106 * s, 132 * s, s)
+        draw_wren(d, 36 * s, 32 * s, 0.94 * s)
     art = smooth(scene, (w, h))
     img.paste(art, (0, 0), art)
 
