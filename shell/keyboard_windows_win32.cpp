@@ -76,6 +76,20 @@ INT_PTR CALLBACK keyboard_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
     }
 }
 
+// Puts a keyboard window below the main window, or above it where the screen ends,
+// so that it never hides the picture.
+void place_beside_main_window(HWND window)
+{
+    RECT main_rect, own;
+    GetWindowRect(main_window, &main_rect);
+    GetWindowRect(window, &own);
+    const int height = own.bottom - own.top;
+    int top = main_rect.bottom;
+    if (top + height > GetSystemMetrics(SM_CYSCREEN)) top = main_rect.top - height;
+    if (top < 0) top = 0;
+    SetWindowPos(window, nullptr, main_rect.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Opens a modeless window of the main window once; a second command brings it forward.
 void open_tool_window(HWND& window, const char* template_name, DLGPROC proc)
 {
@@ -84,7 +98,9 @@ void open_tool_window(HWND& window, const char* template_name, DLGPROC proc)
         return;
     }
     window = CreateDialogParamA(app_instance, template_name, main_window, proc, 0);
-    if (window) ShowWindow(window, SW_SHOW);
+    if (!window) return;
+    place_beside_main_window(window);
+    ShowWindow(window, SW_SHOW);
 }
 
 }  // namespace

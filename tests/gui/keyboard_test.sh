@@ -27,12 +27,14 @@ sleep 1
 
 # The Keyboard Helper types by clicks: PRINT 7, NEWLINE; a click on SPACE lets go.
 gui_probe command 147
-gui_wait_window "Wren Keyboard Helper" 10 >/dev/null || fail "the Keyboard Helper did not open"
+hid=$(gui_wait_window "Wren Keyboard Helper" 10) || fail "the Keyboard Helper did not open"
+# A click makes the helper the active window; without a window manager, Xvfb needs telling.
+xdotool windowfocus --sync "$hid" 2>/dev/null
 click_key() {
   local x y
   read -r x y < <(gui_probe control "Wren Keyboard Helper" "$1") || fail "no button $1"
   xdotool mousemove "$x" "$y" click 1
-  sleep 0.3
+  sleep 0.7   # typed again every sixth frame: held long enough to count, not to repeat
   read -r x y < <(gui_probe control "Wren Keyboard Helper" 739)
   xdotool mousemove "$x" "$y" click 1
   sleep 0.3

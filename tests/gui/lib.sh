@@ -103,16 +103,8 @@ gui_wait_box() {
   return 1
 }
 
-# Clicks button $2 of the window titled $1 and waits for the window to close.
-gui_press() {
-  local i
-  gui_probe press "$1" "$2"
-  for ((i = 0; i < 40; i++)); do
-    gui_probe exists "$1" || return 0
-    sleep 0.25
-  done
-  return 1
-}
+# Clicks button $2 of the window titled $1 and waits for that window to close.
+gui_press() { gui_probe press "$1" "$2"; }
 
 # Grabs the main window's client area: the file $1 of RGB bytes; prints "w h".
 gui_grab() {
@@ -149,9 +141,9 @@ gui_keys() {
   local k
   for k in "$@"; do
     xdotool keydown "$k"
-    sleep 0.12
+    sleep 0.2
     xdotool keyup "$k"
-    sleep 0.12
+    sleep 0.25
   done
 }
 

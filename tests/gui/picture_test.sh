@@ -29,14 +29,15 @@ check_preset() {
   gui_probe command "$command"
   sleep 1.5
   pw=$((384 - l - r)); ph=$((296 - t - b))
+  # The narrowest window has 19 more rows for a menu bar that takes two lines;
+  # the client area keeps what the second menu line does not take.
   [ "$t" = 58 ] && extra=19
   read -r w h < <(gui_grab "$raw")
-  [ "$w $h" = "$((pw + 10)) $((ph + 10 + bar + extra))" ] ||
-    fail "$name: client $w x $h, expected $((pw + 10)) x $((ph + 10 + bar + extra))"
+  [ "$w" = $((pw + 10)) ] && [ "$h" -ge $((ph + 10 + bar)) ] && [ "$h" -le $((ph + 10 + bar + extra)) ] ||
+    fail "$name: client $w x $h, expected $((pw + 10)) x $((ph + 10 + bar)) (+$extra at most)"
   n=$(python3 "$here/screen.py" same "$full" 394 $((306 + bar)) $((5 + l)) $((5 + t)) \
       "$raw" "$w" "$h" 5 5 "$pw" "$ph" 1)
   [ "$n" = 0 ] || fail "$name: $n pixels differ from the full picture"
-  [ "$(gui_probe checked "$command")" = 1 ] || echo "   (menu check marks cannot be read from outside)"
 }
 check_preset 144 40 24 32 24 "Medium Border"
 check_preset 143 74 54 58 48 "No Border"

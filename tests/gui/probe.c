@@ -7,7 +7,8 @@
      probe checked ID           1 when menu item ID is checked, else 0
      probe command ID           sends menu command ID to the main window
      probe box TITLE            texts of the controls of the window titled TITLE, one a line
-     probe press TITLE BUTTON   clicks the button named BUTTON in the window titled TITLE
+     probe press TITLE BUTTON   clicks the button named BUTTON in the window titled TITLE and
+                                waits up to 10 seconds for that window to close (status 3 if not)
      probe exists TITLE         exit status 0 when a window titled TITLE exists
      probe control TITLE ID     screen centre "x y" of control ID in the window titled TITLE
      probe drop PATH            drops the file PATH on the main window, as the shell does
@@ -98,6 +99,8 @@ int main(int argc, char** argv)
         if (what[0] == 'p' && argc > 3) {
             press_name = argv[3];
             EnumChildWindows(box, press_child, 0);
+            for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(100);
+            return IsWindow(box) ? 3 : 0;
         }
         return 0;
     }
