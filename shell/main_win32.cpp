@@ -49,7 +49,8 @@ void start_machine()
     if (config_load() == 1) {
         // Read the fresh file back; where it could not be written the defaults
         // stand, and the machine is built from them here.
-        if (GetFileAttributesA(config_file_path().c_str()) != INVALID_FILE_ATTRIBUTES)
+        const DWORD written = GetFileAttributesA(config_file_path().c_str());
+        if (written != INVALID_FILE_ATTRIBUTES && !(written & FILE_ATTRIBUTE_DIRECTORY))
             config_load();
         else
             machine_hard_reset();
