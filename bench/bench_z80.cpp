@@ -1,1 +1,21 @@
-int main(){}
+// Speed of the Z80 core: runs a CP/M instruction exerciser (zexdoc by default) on the
+// flat bus and reports the emulated clock rate it reached.
+#include <cinttypes>
+#include <cstdio>
+#include <string>
+
+#include "tests/cpm_runner.h"
+
+int main(int argc, char** argv)
+{
+    const std::string path = argc > 1 ? argv[1] : WREN81_SHARED_DIR "/z80tests/zexdoc.cim";
+    const CpmRun run = run_cpm_program(path, true);
+    if (!run.loaded) {
+        std::fprintf(stderr, "cannot load %s\n", path.c_str());
+        return 1;
+    }
+    const double mhz = run.wall_seconds > 0 ? double(run.tstates) / run.wall_seconds / 1e6 : 0;
+    std::printf("\ninstructions=%" PRIu64 " tstates=%" PRIu64 " wall_s=%.3f mhz=%.1f\n", run.instructions,
+                run.tstates, run.wall_seconds, mhz);
+    return 0;
+}
