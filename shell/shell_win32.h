@@ -2,7 +2,19 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/pending_decls_win32.h"
+#include <string>
+
+#include "files/config.h"
+#include "files/program_file.h"
+#include "machine/display.h"
+#include "machine/keyboard.h"
+#include "machine/machine.h"
+#include "machine/memory.h"
+#include "resources/resource.h"
+#include "shell/errors.h"
+#include "sound/sound_device_win32.h"
+#include "sound/sound_output.h"
+#include "video/bmp.h"
 
 extern HINSTANCE app_instance;
 extern HWND main_window;

@@ -15,7 +15,7 @@ read -r w h < <(gui_grab "$full")
 # The same picture as wren81-cli renders for the same start, where that is built.
 cli="$(dirname "$WREN81_EXE")/../build/wren81-cli"
 if [ -x "$cli" ] && "$cli" --help 2>&1 | grep -q -- --screenshot; then
-  "$cli" --rom "$rom_file" --frames 300 --screenshot "$WREN81_GUI_WORK/cli.bmp" >/dev/null 2>&1 ||
+  "$cli" --roms "$(dirname "$rom_file")" --model 2 --screenshot "$WREN81_GUI_WORK/cli.bmp" >/dev/null 2>&1 ||
     fail "wren81-cli --screenshot failed"
   n=$(python3 "$here/screen.py" compare "$full" "$w" "$h" 5 5 1 "$WREN81_GUI_WORK/cli.bmp" 0 0 384 296)
   [ "$n" = 0 ] || fail "$n pixels differ from the picture of wren81-cli"
