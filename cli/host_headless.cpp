@@ -1,5 +1,5 @@
 // The host for runs without a window: keys come from a table the caller fills,
-// the emulator always has the focus, and errors go to standard error.
+// the emulator has the focus unless told otherwise, and errors go to standard error.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -9,11 +9,12 @@
 #include "core/host.h"
 
 bool headless_keys[256];
+bool headless_foreground = true;
 int headless_error_count;
 std::string headless_last_error;
 
 bool host_key_down(int virtual_key) { return virtual_key >= 0 && virtual_key < 256 && headless_keys[virtual_key]; }
-bool host_is_foreground() { return true; }
+bool host_is_foreground() { return headless_foreground; }
 
 std::string host_app_data_folder()
 {

@@ -17,3 +17,33 @@ void host_sleep_ms(uint32_t ms);
 void host_draw_frame();
 // Shows an error text (the "%02X - message" line) to the user.
 void host_show_error(const std::string& text);
+
+// ---- Sound device ----
+// The sound output streams PCM into one looping buffer that the device plays round and
+// round. sound_init makes these calls in the order below and host_sound_close undoes
+// them; each returns false when the device refuses. Nothing else calls them.
+struct HostSoundFormat {
+    uint32_t rate;  // samples per second
+    int bits;       // 8 (unsigned) or 16 (signed)
+    int channels;   // 1 or 2
+};
+struct HostSoundCaps {
+    uint32_t max_rate;  // highest sample rate the device plays
+    uint32_t flags;     // the device's capability flags; 0 when it reports none
+};
+bool host_sound_create_device();
+bool host_sound_set_cooperative();  // priority level, on the main window
+HostSoundCaps host_sound_caps();
+bool host_sound_create_primary();
+void host_sound_set_format(const HostSoundFormat& format);
+bool host_sound_create_buffer(uint32_t bytes);  // the looping buffer, in the format set
+bool host_sound_play();                         // play looping from the current position
+void host_sound_stop();
+void host_sound_restore();                      // take back a buffer the system has lost
+// Fills the whole buffer with a repeated 16-bit value.
+void host_sound_fill(uint16_t value);
+// Copies bytes into the buffer at an offset, restoring it first if it was lost.
+void host_sound_write(uint32_t offset, const uint8_t* data, uint32_t bytes);
+// Where the device will next let us write: bytes from the buffer's start.
+uint32_t host_sound_write_cursor();
+void host_sound_close();  // stops and releases the buffers and the device, each if present

@@ -1,0 +1,156 @@
+#include "sound/ay.h"
+
+#include <cstring>
+
+AyChip ay;
+uint8_t ay_selected;
+uint16_t ay_volume_table[16];
+
+namespace {
+
+// Bits each register keeps: the coarse tone periods and the envelope shape are 4 bits,
+// the noise period and the three volumes (level plus envelope bit) 5 bits.
+constexpr uint8_t register_mask[16] = {0xFF, 0x0F, 0xFF, 0x0F, 0xFF, 0x0F, 0x1F, 0xFF,
+                                       0x1F, 0x1F, 0x1F, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF};
+
+// The DAC's output for each volume step, before scaling to the sample range.
+constexpr uint16_t volume_base[16] = {0,    112,  159,  223,  335,  511,  703,  1119,
+                                      1343, 2143, 2943, 3679, 4655, 5759, 6911, 8191};
+
+constexpr int reg_mixer = 7, reg_volume_a = 8, reg_env_fine = 11, reg_env_coarse = 12,
+              reg_env_shape = 13, reg_port_b = 15;
+constexpr uint8_t volume_uses_envelope = 0x10;
+constexpr uint8_t mixer_port_b_output = 0x80;
+
+// What each envelope shape does when a fall reaches 0 and when a rise reaches 15,
+// as the state to go into. Entries a shape never reaches are held_low.
+struct EnvelopeEnds {
+    EnvState after_fall, after_rise;
+};
+constexpr EnvelopeEnds envelope_ends[16] = {
+    {env_held_low, env_held_low},   {env_held_low, env_held_low},   // 0, 1   \___
+    {env_held_low, env_held_low},   {env_held_low, env_held_low},   // 2, 3   \___
+    {env_held_low, env_held_low},   {env_held_low, env_held_low},   // 4, 5   /___
+    {env_held_low, env_held_low},   {env_held_low, env_held_low},   // 6, 7   /___
+    {env_falling, env_held_low},    {env_held_low, env_held_low},   // 8 \\\\, 9 \___
+    {env_rising, env_falling},      {env_held_high, env_held_low},  // 10 \/\/, 11 \```
+    {env_held_low, env_rising},     {env_held_low, env_held_high},  // 12 ////, 13 /```
+    {env_rising, env_falling},      {env_held_low, env_held_low},   // 14 /\/\, 15 /___
+};
+
+// A new state starts from the level it implies: a fall or a high hold from 15,
+// a rise or a low hold from 0.
+void enter_envelope_state(EnvState state)
+{
+    ay.env_state = state;
+    ay.env_volume = (state == env_falling || state == env_held_high) ? 15 : 0;
+}
+
+void step_envelope()
+{
+    const EnvelopeEnds& ends = envelope_ends[ay.regs[reg_env_shape]];
+    if (ay.env_state == env_falling) {
+        if (ay.env_volume == 0) enter_envelope_state(ends.after_fall);
+        else --ay.env_volume;
+    } else if (ay.env_state == env_rising) {
+        if (ay.env_volume == 15) enter_envelope_state(ends.after_rise);
+        else ++ay.env_volume;
+    }
+}
+
+bool any_channel_uses_envelope()
+{
+    return ((ay.regs[reg_volume_a] | ay.regs[reg_volume_a + 1] | ay.regs[reg_volume_a + 2]) &
+            volume_uses_envelope) != 0;
+}
+
+void tick_envelope()
+{
+    ay.env_prescale ^= 1;
+    if (!ay.env_prescale) return;
+    ++ay.env_counter;
+    const uint32_t period = ay.regs[reg_env_fine] + 256u * ay.regs[reg_env_coarse];
+    if (any_channel_uses_envelope() && ay.env_counter >= period) {
+        ay.env_counter = 0;
+        step_envelope();
+    }
+}
+
+void tick_tones()
+{
+    for (int ch = 0; ch < 3; ++ch) {
+        const uint32_t period = ay.regs[2 * ch] + 256u * ay.regs[2 * ch + 1];
+        if (++ay.tone_counter[ch] >= period) {
+            ay.tone_counter[ch] = 0;
+            ay.tone_out[ch] ^= 1;
+        }
+    }
+}
+
+// The noise source is a shift register of two 32-bit halves: the low half shifts
+// into the high half, and the feedback taps both.
+void tick_noise()
+{
+    if (++ay.noise_counter < ay.noise_period) return;
+    ay.noise_counter = 0;
+    ay.noise_period = ay.regs[6] & 0x1F;
+    if (ay.noise_period == 0) ay.noise_period = 1;
+    const uint32_t lo = ay.noise_lfsr_lo;
+    const uint32_t feedback = (ay.noise_lfsr_hi ^ (lo >> 15) ^ (lo >> 13)) & 1;
+    ay.noise_out = uint8_t(lo & 1);
+    ay.noise_lfsr_lo = (lo >> 1) | (feedback << 31);
+    ay.noise_lfsr_hi = (ay.noise_lfsr_hi >> 1) | ((lo & 1) << 31);
+}
+
+}  // namespace
+
+void ay_reset()
+{
+    for (int v = 0; v < 16; ++v) ay_volume_table[v] = uint16_t(volume_base[v] * 125u / 128u);  // x 0.9765625
+    std::memset(&ay, 0, sizeof ay);
+    ay.regs[reg_mixer] = 0xFF;
+    ay.noise_lfsr_hi = 1;
+    ay_selected = 0;
+}
+
+void ay_select(uint8_t reg) { ay_selected = reg; }
+
+void ay_write(uint8_t value)
+{
+    if (ay_selected > 15) return;
+    ay.regs[ay_selected] = value & register_mask[ay_selected];
+    if (ay_selected == reg_env_shape) {
+        // Any write to the shape restarts the envelope, even with the same value.
+        ay.env_counter = 0;
+        enter_envelope_state((value & 0x04) ? env_rising : env_falling);
+    }
+}
+
+uint8_t ay_read()
+{
+    // Nothing answers for a register number beyond the chip's sixteen: the bus floats high.
+    if (ay_selected > 15) return 0xFF;
+    if (ay_selected == reg_port_b && !(ay.regs[reg_mixer] & mixer_port_b_output)) return 0xFF;
+    return ay.regs[ay_selected];
+}
+
+void ay_tick()
+{
+    tick_envelope();
+    tick_tones();
+    tick_noise();
+}
+
+void ay_mix()
+{
+    const uint32_t mixer = ay.regs[reg_mixer];
+    for (int ch = 0; ch < 3; ++ch) {
+        // A disable bit holds its source's gate open, so a channel with both disabled is
+        // steadily on at its volume.
+        const uint32_t tone = ay.tone_out[ch] | (mixer >> ch);
+        const uint32_t noise = ay.noise_out | (mixer >> (ch + 3));
+        const uint8_t volume = ay.regs[reg_volume_a + ch];
+        const uint8_t step = (volume & volume_uses_envelope) ? ay.env_volume : (volume & 0x0F);
+        ay.channel_level[ch] = (tone & noise & 1) ? ay_volume_table[step] : 0;
+    }
+}

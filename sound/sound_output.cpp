@@ -1,0 +1,209 @@
+#include "sound/sound_output.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "core/host.h"
+#include "files/config.h"
+#include "shell/errors.h"
+
+int vsync_sound_on;
+int vsync_level;
+uint8_t port_f5_toggle;
+
+uint32_t sound_tstates;
+uint32_t tstates_per_sample = 72;  // until sound_init: 44100 Hz at full speed
+uint8_t ay_clock_acc;
+
+uint32_t block_bytes;
+uint32_t device_bytes;
+uint8_t block_index;
+
+namespace {
+
+constexpr uint32_t staging_size = 200000;
+uint8_t staging[staging_size];  // the block being assembled
+uint32_t staging_pos;
+
+// The sample clock counts 63,750 T-states a frame at 50 frames a second.
+constexpr uint64_t sample_clock_tstates = 63750 * 50;
+constexpr uint32_t lowest_rate = 11025;
+constexpr uint32_t vsync_amplitude = 8192;
+constexpr uint32_t volume_step = 40;  // whole steps of 40 in the volume setting multiply the output
+
+// Failures of sound_init, one per step that can refuse.
+enum SoundError { error_no_device = 61, error_cooperative = 62, error_primary = 63,
+                  error_secondary = 64, error_play = 65 };
+
+HostSoundFormat format;
+uint32_t bytes_per_sample;  // all channels of one sample
+uint32_t blocks_in_device;
+bool buffer_live;           // the looping buffer exists and is being fed
+
+// Speed in hundredths of a percent, kept in a range where no division reaches 0.
+uint64_t speed_hundredths()
+{
+    double speed = opt_emulation_speed;
+    if (!(speed >= 0.01)) speed = 0.01;
+    if (speed > 1e6) speed = 1e6;
+    return uint64_t(std::llround(speed * 100));
+}
+
+// Both whole-number conversions truncate.
+void compute_block_sizes()
+{
+    const uint64_t speed = speed_hundredths();
+    tstates_per_sample = uint32_t(std::max<uint64_t>(1, sample_clock_tstates * speed / (10000 * format.rate)));
+    bytes_per_sample = uint32_t(format.bits / 8 * format.channels);
+    uint64_t samples = uint64_t(frame_length) * speed / (10000 * uint64_t(tstates_per_sample));
+    samples = std::clamp<uint64_t>(samples, 1, staging_size / bytes_per_sample);
+    block_bytes = uint32_t(samples * bytes_per_sample);
+    blocks_in_device = uint32_t(std::clamp<int32_t>(opt_num_buffers, 1, 50));
+    device_bytes = blocks_in_device * block_bytes;
+}
+
+// The format the settings ask for, within what the device can play.
+void choose_format(const HostSoundCaps& caps)
+{
+    uint32_t rate = std::max<uint32_t>(uint32_t(std::max<int32_t>(opt_freq, 0)), lowest_rate);
+    if (caps.max_rate) rate = std::min(rate, caps.max_rate);
+    opt_freq = int32_t(rate);
+    if (opt_soundbits != 16 || caps.flags == 0) opt_soundbits = 8;
+    format = {rate, opt_soundbits, opt_stereo ? 2 : 1};
+}
+
+int fail(SoundError code, bool release)
+{
+    if (release) sound_shutdown();
+    report_error(code);
+    return 1;
+}
+
+uint32_t scaled_sample()
+{
+    uint32_t value = vsync_level ? vsync_amplitude : 0;
+    if (ay_card) {
+        ay_mix();
+        value += ay.channel_level[0] + ay.channel_level[1] + ay.channel_level[2];
+    }
+    const uint32_t factor = uint32_t(std::max<int32_t>(opt_snd_volume, 0)) / volume_step;
+    return value * factor * opt_sound;
+}
+
+// Loud passages saturate rather than wrap round to the opposite extreme.
+void append_sample(uint32_t value)
+{
+    uint8_t* out = staging + staging_pos;
+    uint32_t channel_bytes = 1;
+    if (format.bits == 16) {
+        value = std::min<uint32_t>(value, 32767);
+        out[0] = uint8_t(value);
+        out[1] = uint8_t(value >> 8);
+        channel_bytes = 2;
+    } else {
+        out[0] = uint8_t(std::min<uint32_t>(value >> 8, 255));
+    }
+    if (format.channels == 2) std::memcpy(out + channel_bytes, out, channel_bytes);
+    staging_pos += bytes_per_sample;
+}
+
+// Whether the device's write cursor has yet to reach the block just handed over. A
+// cursor that moves in steps longer than a block can jump past it, and a host that fell
+// behind finds it already gone by: more than half the buffer behind counts as passed.
+bool device_before_block()
+{
+    const uint32_t cursor_block = host_sound_write_cursor() / block_bytes % blocks_in_device;
+    const uint32_t behind = (block_index + blocks_in_device - cursor_block) % blocks_in_device;
+    return behind != 0 && behind <= blocks_in_device / 2;
+}
+
+// Sleeps until the write cursor reaches the block just handed over. A device that has
+// stopped must not hang the emulator, so the wait gives up after a whole buffer's
+// playing time and a little more.
+void wait_for_device()
+{
+    const uint32_t buffer_ms = uint32_t(uint64_t(device_bytes) * 1000 / (uint64_t(format.rate) * bytes_per_sample));
+    const uint32_t start = host_tick_ms();
+    while (device_before_block()) {
+        if (host_tick_ms() - start > buffer_ms + 250) return;
+        host_sleep_ms(1);
+    }
+}
+
+void hand_over_block()
+{
+    block_index = uint8_t((block_index + 1) % blocks_in_device);
+    host_sound_write(block_index * block_bytes, staging, block_bytes);
+    staging_pos = 0;
+    wait_for_device();
+}
+
+void restart_device()
+{
+    host_sound_restore();
+    host_sound_play();
+}
+
+}  // namespace
+
+int sound_init()
+{
+    buffer_live = false;
+    host_sound_close();  // anything left from an output that was not shut down
+    opt_sound = 0;
+    ay_reset();
+    if (!host_sound_create_device()) return fail(error_no_device, false);
+    if (!host_sound_set_cooperative()) return fail(error_cooperative, true);
+    choose_format(host_sound_caps());
+    if (!host_sound_create_primary()) return fail(error_primary, true);
+    opt_sound = 1;
+    host_sound_set_format(format);
+    compute_block_sizes();
+    if (!host_sound_create_buffer(device_bytes)) return fail(error_secondary, true);
+    if (!host_sound_play()) return fail(error_play, true);
+    host_sound_fill(uint16_t(staging[0] | staging[1] << 8));
+    block_index = 1;
+    staging_pos = 0;
+    sound_tstates = 0;
+    host_sound_play();
+    buffer_live = true;
+    return 0;
+}
+
+void sound_shutdown()
+{
+    std::memset(staging, 0, sizeof staging);
+    block_index = 0;
+    staging_pos = 0;
+    vsync_level = 0;
+    buffer_live = false;
+    host_sound_close();
+}
+
+void sound_pause()
+{
+    emulation_paused = 1;
+    if (buffer_live) host_sound_stop();
+}
+
+void sound_resume()
+{
+    emulation_paused = 0;
+    if (buffer_live) restart_device();
+}
+
+void sound_hold(int flag)
+{
+    if (!buffer_live) return;
+    if (flag) host_sound_stop();
+    else restart_device();
+}
+
+// Without a device buffer there is nowhere for samples to go, so none are made.
+void sound_sample()
+{
+    if (!buffer_live) return;
+    append_sample(scaled_sample());
+    if (staging_pos >= block_bytes) hand_over_block();
+}

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cli/host_headless.h"
+#include "core/machine_state.h"
+#include "files/config.h"
+#include "machine/memory.h"
+#include "tests/file_helpers.h"
+
+namespace {
+
+// Joins lines with CR LF, as the program writes them.
+std::string lines(std::initializer_list<const char*> list)
+{
+    std::string text;
+    for (const char* line : list) text += std::string(line) + "\r\n";
+    return text;
+}
+
+// The file the program writes with every default, for a program in /opt/wren81.
+const std::string default_file = lines({
+    "[Emulation]", "opt_emulation_speed=100", "opt_exit_msg=1", "opt_focus_on=0", " ",
+    "[Hardware]", "opt_model_type=2", "opt_M1Not=32768", " ",
+    "[Display]", "opt_GDI=1", "opt_DirectDraw=0", "opt_OpenGL=0", "opt_Direct3D=0", "opt_draw_mode=0",
+    "opt_draw_size=1", "opt_tstates_per_scanline=0", "opt_colours=0", "opt_frameskip=1",
+    "opt_border_size=0", "opt_border_size=0", "opt_border_size=0", "opt_border_size=0", "opt_border_size=0", " ",
+    "[Sound]", "opt_sound=1", "opt_snd_volume=40", "opt_stereo=1", "opt_freq=44100", "opt_soundbits=16",
+    "opt_num_buffers=8", " ",
+    "[Debugger]", "opt_dis_rom=0", "opt_dis_sv=0", " ",
+    "[Folders]", "opt_current_sna_dir=/opt/wren81/snapshots/ ", "opt_current_tap_dir=/opt/wren81/tapes/ ", " ",
+    "[Window Placements]", "Main Window=400", "Main Window=400", "Window Size=1", "Debugger=300", "Debugger=200",
+    "View Registers=400", "View Registers=300", "View Memory=200", "View Memory=200", "Edit Memory=300",
+    "Edit Memory=300", "View Disassembly=600", "View Disassembly=200", "Calculator=400", "Calculator=400",
+    "System Variables=300", "System Variables=200", "Tape Browser=300", "Tape Browser=300", "WAV Browser=300",
+    "WAV Browser=300", " ",
+    "[End]", "-----Nothing Below This Line-----",
+});
+
+// A hand-made file: a byte order mark, sections shuffled, LF line ends, key texts
+// changed, nothing default.
+const std::string custom_file =
+    "\xEF\xBB\xBF[Sound]\nopt_sound=0\nvolume=70\nopt_stereo=0\nopt_freq=22050\nopt_soundbits=8\nopt_num_buffers=12\n \n"
+    "[Window Placements]\nMain Window=-20\nMain Window=35\nWindow Size=2\n"
+    "a=1\nb=2\nc=3\nd=4\ne=5\nf=6\ng=7\nh=8\ni=9\nj=10\nk=11\nl=12\nm=13\nn=14\no=15\np=16\nq=17\nr=18\n \n"
+    "[Folders]\nopt_current_sna_dir=D:\\games\\pi.p \nopt_current_tap_dir=E:\\tapes\\ \n \n"
+    "[Hardware]\nopt_model_type=4\nanything at all=49152\n \n"
+    "[Debugger]\nopt_dis_rom=1\nopt_dis_sv=1\n \n"
+    "[Display]\nopt_GDI=0\nopt_DirectDraw=0\nopt_OpenGL=1\nopt_Direct3D=1\nopt_draw_mode=2\nopt_draw_size=2\n"
+    "opt_tstates_per_scanline=1\nopt_colours=3\nopt_frameskip=5\nopt_border_size=3\nopt_border_size=10\n"
+    "opt_border_size=20\nopt_border_size=30\nopt_border_size=40\n \n"
+    "[Emulation]\nopt_emulation_speed=250\nopt_exit_msg=0\nopt_focus_on=1\n \n"
+    "[End]\n-----Nothing Below This Line-----\n[Emulation]\nopt_emulation_speed=999\n";
+
+// The live settings as the writer would put them down.
+std::string settings_now()
+{
+    config_snapshot();
+    return config_text(config_saved);
+}
+
+class ConfigFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = ::testing::TempDir() + "wren81_config_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        clean();
+        mkdir(folder.c_str(), 0777);
+        user_folder = folder;
+        program_folder = "/opt/wren81";
+        settings_to_defaults();
+        std::memset(&config_staging, 0, sizeof config_staging);
+    }
+
+    void TearDown() override { clean(); }
+
+    void clean() const
+    {
+        for (const char* name : {"wren81.ini", "wren81.ini.bak", "wren81.ini.new"})
+            std::remove((folder + "/" + name).c_str());  // removes the folder of that name too
+        rmdir(folder.c_str());
+    }
+
+    std::string folder;
+
+    std::string ini() const { return user_folder + "/wren81.ini"; }
+
+    // Runs config_load and returns what it showed on the error output.
+    std::string load_showing(int& result)
+    {
+        ::testing::internal::CaptureStderr();
+        result = config_load();
+        return ::testing::internal::GetCapturedStderr();
+    }
+};
+
+}  // namespace
+
+TEST_F(ConfigFile, FirstStartCreatesTheDefaultFileAndReadsItBack)
+{
+    opt_model_type = 6;  // a leftover that the defaults must replace
+    int result;
+    EXPECT_EQ(load_showing(result), "06 - Configuration file corrupt\nCreating new config file\n");
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(read_whole_file(ini()), default_file);
+    EXPECT_EQ(opt_model_type, 2);
+
+    const std::string shown = load_showing(result);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(shown.find("06 -"), std::string::npos);
+    EXPECT_STREQ(opt_current_sna_dir, "/opt/wren81/snapshots/ ");  // the writer's blank comes back
+    EXPECT_EQ(placement_view_disassembly.left, 600);
+}
+
+TEST_F(ConfigFile, ReadsByPositionInAnySectionOrder)
+{
+    write_whole_file(ini(), custom_file);
+    int result;
+    load_showing(result);
+    ASSERT_EQ(result, 0);
+    // Nothing after [End] is read; opt_OpenGL is never taken; key texts are not compared.
+    const ConfigRecord expected{250, 0, 1, 4, 49152, 0, 0, 0, 1, 2, 2, 1, 3, 5, 3, 10, 20, 30, 40,
+                                0, 70, 0, 22050, 8, 12, 1, 1, "D:\\games\\pi.p ", "E:\\tapes\\ "};
+    EXPECT_EQ(settings_now(), config_text(expected));
+    EXPECT_EQ(placement_main_window.left, -20);
+    EXPECT_EQ(placement_window_size, 2);
+    EXPECT_EQ(placement_wav_browser.top, 18);
+
+    // Written back: the speed in whole percent, each folder with one more blank.
+    opt_emulation_speed = 150.7f;
+    ASSERT_TRUE(config_save());
+    const std::string saved = read_whole_file(ini());
+    EXPECT_NE(saved.find("\r\nopt_emulation_speed=150\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("\r\nopt_current_sna_dir=D:\\games\\pi.p  \r\n"), std::string::npos);
+    load_showing(result);
+    EXPECT_EQ(read_whole_file(ini()), saved);  // reading does not write
+}
+
+TEST_F(ConfigFile, ReadingRebuildsTheMachine)
+{
+    write_whole_file(ini(), default_file);
+    memory[0x4500] = 0x55;
+    z80.pc = 0x1234;
+    int result;
+    load_showing(result);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(memory[0x4500], 0);
+    EXPECT_EQ(z80.pc, 0);
+}
+
+TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
+{
+    std::string long_line(100000, '7');
+    std::string binary(3000, '\0');
+    for (size_t i = 0; i < binary.size(); ++i) binary[i] = char(i * 37 + 11);
+    const std::string without_end = default_file.substr(0, default_file.find("[End]"));
+    const std::string damaged[] = {
+        "",
+        without_end,
+        default_file.substr(0, 300),                         // cut in the middle of [Display]
+        "[Emulation]\r\n1\r\n1\r\n1\r\n \r\nopt_model_type=2\r\n",  // a value where a header belongs
+        "garbage\r\n" + default_file,
+        "[Emulation]\r\nopt_emulation_speed=" + long_line + "\r\n",
+        binary,
+        "[End",  // one character short of a header line, and no line break
+    };
+    for (const std::string& text : damaged) {
+        write_whole_file(ini(), text);
+        opt_model_type = 5;
+        opt_frameskip = 7;
+        int result;
+        EXPECT_EQ(load_showing(result), "06 - Configuration file corrupt\nCreating new config file\n");
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(read_whole_file(ini()), default_file);
+        EXPECT_EQ(opt_model_type, 2);
+        EXPECT_EQ(opt_frameskip, 1);
+        EXPECT_EQ(read_whole_file(ini() + ".bak"), text);  // the damaged file is kept, not lost
+        std::remove((ini() + ".bak").c_str());
+    }
+}
+
+TEST_F(ConfigFile, ValuesAreBroughtIntoRange)
+{
+    write_whole_file(ini(), custom_file);
+    int result;
+    load_showing(result);
+
+    std::string text = lines({
+        "[Emulation]", "opt_emulation_speed=-5", "opt_exit_msg=7", "opt_focus_on=-1", " ",
+        "[Joystick]", "fire=1", " ",  // not a section of ours: skipped
+        "[Hardware]", "opt_model_type=99999999999999999999999999", "opt_M1Not=3", " ",
+        "[Display]", "opt_GDI=1", "opt_DirectDraw=0", "opt_OpenGL=0", "opt_Direct3D=0", "opt_draw_mode=9",
+        "opt_draw_size=0", "opt_tstates_per_scanline=0", "opt_colours=4", "opt_frameskip=abc",
+        "opt_border_size=300", "opt_border_size=500", "opt_border_size=55", "opt_border_size=-3", "", " ",
+        "[Sound]", "opt_sound=1", "opt_snd_volume=45", "opt_stereo=1", "opt_freq=12345", "opt_soundbits=24",
+        "opt_num_buffers=51", " ",
+        "[Folders]", "", "opt_current_tap_dir=", " ",
+        "[End]",
+    });
+    const std::string long_folder = "opt_current_sna_dir=C:\\" + std::string(1000, 'x');
+    text.replace(text.find("[Folders]\r\n") + 11, 0, long_folder);
+    write_whole_file(ini(), text);
+    load_showing(result);
+    ASSERT_EQ(result, 0);
+    EXPECT_EQ(std::string(opt_current_sna_dir), long_folder.substr(20, 259));  // cut to the folder's room
+    // Ranges are clamped; a value outside a list of choices becomes the default; a line
+    // without a number (or an empty one) leaves the value as it was; any volume is kept.
+    const ConfigRecord expected{10, 1, 0, 6, 32768, 1, 0, 0, 0, 2, 1, 0, 3, 5, 3, 74, 54, 0, 40,
+                                1, 45, 1, 44100, 16, 50, 1, 1, "", ""};
+    opt_current_sna_dir[0] = 0;
+    EXPECT_EQ(settings_now(), config_text(expected));
+}
+
+TEST_F(ConfigFile, SectionsNeverReadStartAtZeroAndAreMadeUsable)
+{
+    write_whole_file(ini(), lines({"[Hardware]", "opt_model_type=1", "opt_M1Not=32768", " ", "[End]"}));
+    int result;
+    load_showing(result);
+    ASSERT_EQ(result, 0);
+    const ConfigRecord expected{10, 0, 0, 1, 32768, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0,
+                                0, 0, 0, 44100, 16, 1, 0, 0, "", ""};
+    EXPECT_EQ(settings_now(), config_text(expected));
+}
+
+TEST_F(ConfigFile, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
+{
+    write_whole_file(ini(), custom_file);
+    mkdir((ini() + ".new").c_str(), 0777);  // stands where the new file would be written
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(config_save());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "46 - Configuration file cannot be written\n");
+    EXPECT_EQ(read_whole_file(ini()), custom_file);
+
+    user_folder = "/nonexistent-folder/Wren81";
+    int result;
+    EXPECT_EQ(load_showing(result),
+              "06 - Configuration file corrupt\n46 - Configuration file cannot be written\nCreating new config file\n");
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(opt_model_type, 2);  // the program goes on with the defaults
+}
+
+TEST(Folders, UserFolderIsMadeInTheApplicationData)
+{
+    const std::string data = ::testing::TempDir() + "wren81_appdata";
+    setenv("WREN81_APPDATA", data.c_str(), 1);
+    config_set_folders("/usr/local/games/wren81/wren81-cli");
+    unsetenv("WREN81_APPDATA");
+    EXPECT_EQ(program_folder, "/usr/local/games/wren81");
+    EXPECT_EQ(user_folder, data + "/Wren81");
+    struct stat info;
+    EXPECT_EQ(stat(user_folder.c_str(), &info), 0);
+    EXPECT_EQ(config_file_path(), data + "/Wren81/wren81.ini");
+}

@@ -1,0 +1,200 @@
+// The picture: display-file fetches turned into pixels, the sync generators, the
+// row counter and the frame ends, and the real ROM's own picture.
+#include "machine_fixture.h"
+
+namespace {
+
+class DisplayTest : public MachineTest {
+protected:
+    void SetUp() override
+    {
+        MachineTest::SetUp();
+        hsync_generator_on = 1;  // as after the ROM's first OUT
+    }
+    // Runs one scanline from `pc`, with a fresh line timer and no sync pending.
+    void run_fresh_line(uint16_t pc)
+    {
+        z80.pc = pc;
+        line_end = line_end_none;
+        sync_length = 0;
+        line_tstates_left = 207;
+        run_scanline();
+    }
+    // The pattern drawn for display-file byte `b` on `row` (1 = black), the rest of
+    // the line blank characters. The first fetch shows in pixels 8-15.
+    uint8_t shown_pattern(uint8_t b, int row = 0)
+    {
+        std::memset(memory + 0x4400, 0x01, 64);
+        memory[0x4400] = b;
+        row_counter = row;
+        run_fresh_line(0xC400);
+        uint8_t pattern = 0;
+        for (int k = 8; k < 16; ++k) pattern = uint8_t(pattern << 1 | (scanline_pixels[k] == black_colour));
+        return pattern;
+    }
+    // Runs and stores whole scanlines until the CPU has passed `address`.
+    void run_lines_past(uint16_t address)
+    {
+        for (int guard = 0; guard < 100 && z80.pc <= address; ++guard) {
+            run_scanline();
+            store_scanline();
+        }
+    }
+};
+
+TEST_F(DisplayTest, CharacterGeneratorsAndHiresCardsChooseThePattern)
+{
+    const uint8_t font[8] = {0x81, 0x42, 0x24, 0x18, 0xF0, 0x0F, 0xAA, 0x55};
+    std::memcpy(rom_image + 0x1E00, font, 8);
+    z80.i = 0x1E;
+    for (int row = 0; row < 8; ++row) {
+        EXPECT_EQ(shown_pattern(0x00, row), font[row]) << "row " << row;
+        EXPECT_EQ(shown_pattern(0x80, row), uint8_t(~font[row])) << "row " << row;
+    }
+    memory[0x4400] = 0x01;
+    EXPECT_EQ(fetch_opcode(0xC400), 0x00);  // a character is executed as a NOP
+    memory[0x4400] = 0x76;
+    EXPECT_EQ(fetch_opcode(0xC400), 0x76);  // bit 6 set: executed, nothing drawn
+    z80.i = 0x40;                           // patterns above the ROM: a black block
+    EXPECT_EQ(shown_pattern(0x00), 0xFF);
+    EXPECT_EQ(shown_pattern(0x80), 0x00);
+
+    opt_model_type = 6;  // 48K, so that 0x8000 is RAM of its own
+    set_ram_top();
+    chr_generator = chr_chr16;  // 128 characters from RAM with I at 0x80-0xBF
+    z80.i = 0x80;
+    memory[0x8000 + 0x41 * 8] = 0x18;
+    EXPECT_EQ(shown_pattern(0x81), uint8_t(~0x18));
+    z80.i = 0xC0;
+    EXPECT_EQ(shown_pattern(0x01), 0xFF);
+
+    chr_generator = chr_quicksilva;  // its own RAM once that has been written
+    z80.i = 0x1E;
+    EXPECT_EQ(shown_pattern(0x00), font[0]);
+    write_byte(0x8400 + 0x41 * 8, 0x66);
+    EXPECT_EQ(shown_pattern(0x81), uint8_t(~0x66));
+    chr_generator = chr_none;
+
+    hires_card = hires_wrx;  // pattern address from I and R before the fetch
+    z80.i = 0x50;
+    z80.r = 0x10;
+    memory[0x5010] = 0x99;
+    EXPECT_EQ(shown_pattern(0x00), 0x99);
+    hires_card = hires_g007;  // with I odd, the display-file byte itself
+    z80.i = 0x1F;
+    EXPECT_EQ(shown_pattern(0x2C), 0x2C);
+
+    hires_card = hires_none;
+    opt_M1Not = 49152;  // with the M1Not circuit 0x8000-0xBFFF is ordinary memory
+    memory[0x8000] = 0x05;
+    EXPECT_EQ(fetch_opcode(0x8000), 0x05);
+}
+
+TEST_F(DisplayTest, VerticalSyncStopsTheLinesAndRestartsTheRowCounter)
+{
+    REQUIRE_Z80_CORE();
+    load_code(0x4000, {0xDB, 0xFE});  // IN A,(0xFE), then NOPs
+    nmi_generator_on = 1;             // no vertical sync while the NMI generator runs
+    run_fresh_line(0x4000);
+    EXPECT_EQ(scanline_pixels[40], picture_colour);
+    EXPECT_EQ(line_end, line_end_hsync);
+
+    load_code(0x4000, {0xDB, 0xFE, 0xD3, 0xFF});  // IN A,(0xFE); OUT (0xFF),A
+    nmi_generator_on = 0;
+    row_counter = 5;
+    run_fresh_line(0x4000);
+    EXPECT_EQ(scanline_pixels[26], black_colour);  // the sync level between IN and OUT
+    EXPECT_EQ(line_end, line_end_vsync);
+    EXPECT_EQ(line_tstates_left, 207);  // the line timer restarts with the sync's end
+    std::vector<int> rows{row_counter};  // the row counter at successive HSYNC points
+    for (int line = 0; line < 12; ++line) {
+        store_scanline();
+        run_scanline();
+        if (row_counter != rows.back()) rows.push_back(row_counter);
+    }
+    ASSERT_GE(rows.size(), 10u);
+    EXPECT_EQ(std::vector<int>(rows.begin(), rows.begin() + 10), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 0, 1}));
+}
+
+TEST_F(DisplayTest, OnlyALongVerticalSyncLateInTheFrameEndsIt)
+{
+    REQUIRE_Z80_CORE();
+    struct Case {
+        int nops;  // the sync lasts the IN's 11 T-states and these NOPs
+        int start_line;
+        bool frame_ends;
+    };
+    for (const Case c : {Case{73, 299, true}, Case{47, 299, false}, Case{73, 249, false}}) {
+        std::memset(memory + 0x4000, 0, 0x200);
+        load_code(0x4000, {0xDB, 0xFE});
+        load_code(uint16_t(0x4002 + c.nops), {0xD3, 0xFF});
+        z80.pc = 0x4000;
+        scanline = uint16_t(c.start_line);
+        column = 0;
+        run_lines_past(uint16_t(0x4003 + c.nops));
+        EXPECT_EQ(scanline == 0, c.frame_ends) << c.nops << " NOPs at line " << c.start_line;
+    }
+}
+
+TEST_F(DisplayTest, HorizontalHoldDecidesWhereALineStartsInTheFrame)
+{
+    for (int hold : {0, 8, 9}) {
+        horizontal_hold = hold;
+        apply_display_holds();
+        scanline = 10;
+        column = 0;
+        run_fresh_line(0x4000);  // NOPs: a 414-pixel line
+        store_scanline();
+        EXPECT_EQ(scanline, hold < 9 ? 11 : 10) << "hold " << hold;
+        EXPECT_EQ(column, hold < 9 ? 0 : 414) << "hold " << hold;
+    }
+}
+
+TEST_F(DisplayTest, NmiHoldsAHaltedCpuToTheNextLine)
+{
+    REQUIRE_Z80_CORE();
+    load_code(0x4000, {0x76});  // HALT
+    z80.pc = 0x4000;
+    nmi_generator_on = 1;
+    line_tstates_left = 199;  // the HSYNC point comes at pixel 400
+    run_scanline();
+    // 50 HALT steps, then the NMI: 11 wait states and 4 more.
+    EXPECT_EQ(tstates, 200u + 15u);
+    EXPECT_EQ(z80.pc, 0x0066);
+    EXPECT_EQ(line_tstates_left, 207 - 16);
+    store_scanline();
+    run_scanline();
+    // The NMI's 16 T-states past the HSYNC point open the next line: a full line again.
+    EXPECT_EQ(pixel_count, longest_scanline);
+}
+
+TEST_F(DisplayTest, RealRomBootsToAStillPictureWithTheInverseKCursor)
+{
+    REQUIRE_Z80_CORE();
+    ASSERT_EQ(machine_init(shared_rom_folder()), 0);
+    for (int frame = 0; frame < 200; ++frame) run_frame();
+
+    // The inverse K: the ROM font's character 0x30 with black and the picture colour swapped.
+    const uint8_t* k_font = rom_image + 0x1E00 + 0x30 * 8;
+    auto cursor_at = [&](int x, int y) {
+        for (int row = 0; row < 8; ++row)
+            for (int bit = 0; bit < 8; ++bit) {
+                const bool ink = (k_font[row] >> (7 - bit)) & 1;
+                if (frame_buffer[(y + row) * frame_buffer_width + x + bit] != (ink ? picture_colour : black_colour))
+                    return false;
+            }
+        return true;
+    };
+    int found_y = -1;
+    for (int y = 0; y + 8 <= visible_height; ++y)
+        for (int x = 0; x + 8 <= visible_width; ++x)
+            if (cursor_at(x, y)) found_y = y;
+    EXPECT_GT(found_y, visible_height / 2);  // on the edit line at the bottom
+
+    // Each frame ends on the ROM's vertical sync, so the picture stands still.
+    std::vector<uint32_t> before(frame_buffer, frame_buffer + frame_buffer_width * visible_height);
+    run_frame();
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), frame_buffer));
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+// The address space: RAM mirroring per model, the ROM, the add-on cards' memory
+// and the loading of ROM image files.
+#include <cstdio>
+#include <filesystem>
+
+#include "machine_fixture.h"
+#include "sound/ay.h"
+
+namespace {
+
+class MemoryTest : public MachineTest {};
+
+TEST_F(MemoryTest, RamRepeatsAboveTheTopOfEachModelAndTheRomStaysReadOnly)
+{
+    struct Case {
+        int model;
+        uint16_t address, mirror_of;
+    };
+    for (const Case c : {Case{0, 0x4400, 0x4000}, Case{0, 0x8000, 0x4000}, Case{0, 0xFC00, 0x4000},
+                         Case{1, 0x4800, 0x4000}, Case{3, 0x6123, 0x4123}, Case{4, 0xC000, 0x4000},
+                         Case{5, 0xC000, 0x8000}, Case{6, 0xC000, 0xC000}}) {
+        opt_model_type = c.model;
+        set_ram_top();
+        std::memset(memory, 0, sizeof memory);
+        write_byte(c.address, 0x5A);
+        EXPECT_EQ(memory[c.mirror_of], 0x5A) << "model " << c.model << " write " << std::hex << c.address;
+        memory[c.mirror_of] = 0xA5;
+        EXPECT_EQ(read_byte(c.address), 0xA5) << "model " << c.model << " read " << std::hex << c.address;
+    }
+    rom_image[0x0123] = 0x3E;
+    write_byte(0x0123, 0x99);
+    write_byte(0x2345, 0x42);
+    EXPECT_EQ(peek_byte(0x0123), 0x3E);
+    EXPECT_EQ(peek_byte(0x2345), 0x42);
+}
+
+TEST_F(MemoryTest, HiresCardsMapTheirMemoryIntoLowAddresses)
+{
+    // G007: its ROM copy ignores writes; with I odd, 0x0000-0x00FF shows 0x2000 up.
+    hires_card = hires_g007;
+    memory[0x2800] = 0xAB;
+    memory[0x2005] = 0x66;
+    write_byte(0x2800, 0x00);
+    EXPECT_EQ(peek_byte(0x2800), 0xAB);
+    EXPECT_EQ(peek_byte(0x0005), 0x00);
+    z80.i = 0x1F;
+    EXPECT_EQ(peek_byte(0x0005), 0x66);
+
+    // Memotech: its low RAM answers while I is odd.
+    hires_card = hires_memotech;
+    write_byte(0x0005, 0x77);
+    EXPECT_EQ(peek_byte(0x0005), 0x77);
+    z80.i = 0x1E;
+    EXPECT_EQ(peek_byte(0x0005), 0x00);
+
+    // Quicksilva: a read in its ROM switches its low RAM over the ROM, a write there back.
+    hires_card = hires_quicksilva;
+    write_byte(0x0010, 0x5C);
+    EXPECT_EQ(peek_byte(0x0010), 0x00);
+    peek_byte(0x2900);
+    EXPECT_EQ(peek_byte(0x0010), 0x5C);
+    write_byte(0x2900, 0);
+    EXPECT_EQ(peek_byte(0x0010), 0x00);
+    write_byte(0xA123, 0x3C);  // its RAM at 0xA000-0xB800 is not folded on a 16K machine
+    EXPECT_EQ(peek_byte(0xA123), 0x3C);
+    EXPECT_EQ(memory[0x6123], 0x00);
+    EXPECT_EQ(std::count(rom_image, rom_image + sizeof rom_image, 0), 8192);
+}
+
+TEST_F(MemoryTest, QuicksilvaSoundCardListensToMemoryWrites)
+{
+    ay_selected = 0;
+    write_byte(0x7FFF, 0x1F);
+    EXPECT_EQ(ay_selected, 0);
+    ay_card = ay_quicksilva;
+    write_byte(0x7FFF, 0x1F);
+    EXPECT_EQ(ay_selected, 15);
+    EXPECT_EQ(peek_byte(0x7FFF), 0x1F);  // the write goes on to memory
+}
+
+TEST_F(MemoryTest, RomFilesMustBeThereAndOfTheRightLength)
+{
+    const std::string folder = std::string(WREN81_BUILD_DIR) + "/test_roms/";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    memory_init(folder);
+    auto make_file = [&](const char* name, size_t length, uint8_t fill) {
+        std::FILE* f = std::fopen((folder + name).c_str(), "wb");
+        for (size_t i = 0; i < length; ++i) std::fputc(fill, f);
+        std::fclose(f);
+    };
+    auto load = [] {  // the error reported, or "" for none
+        const int errors = headless_error_count;
+        const bool failed = load_roms() != 0;
+        EXPECT_EQ(failed, headless_error_count != errors);
+        return failed ? headless_last_error : std::string();
+    };
+
+    rom_image[0] = 0xD3;
+    EXPECT_EQ(load(), "02 - ROM missing");
+    for (size_t length : {8191, 8193}) {
+        make_file("zx81.rom", length, 0x11);
+        EXPECT_EQ(load(), "03 - ROM file incorrect length");
+    }
+    EXPECT_EQ(peek_byte(0x0000), 0xD3);  // the previous ROM stays
+
+    make_file("zx81.rom", 8192, 0x22);
+    chr_generator = chr_dktronics;
+    EXPECT_EQ(load(), "02 - ROM missing");
+    EXPECT_EQ(peek_byte(0x0000), 0xD3);  // nothing installed, not even the main ROM
+
+    make_file("dkchr.rom", 4096, 0x44);
+    make_file("memohrg.rom", 2048, 0x33);
+    hires_card = hires_memotech;
+    EXPECT_EQ(load(), "");
+    EXPECT_EQ(peek_byte(0x1FFF), 0x22);
+    EXPECT_EQ(peek_byte(0x2000), 0x44);  // the character ROM is copied after the hi-res ROM
+    EXPECT_EQ(peek_byte(0x2FFF), 0x44);
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace

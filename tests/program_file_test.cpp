@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstring>
+#include <string>
+
+#include "cli/host_headless.h"
+#include "files/config.h"
+#include "files/program_file.h"
+#include "machine/memory.h"
+#include "tests/file_helpers.h"
+
+namespace {
+
+const std::string folder = ::testing::TempDir() + "wren81_programs";
+
+uint8_t byte_at(size_t i) { return uint8_t(i * 7 + 1); }
+
+// A file of the given length whose bytes tell their own position.
+std::string make_file(const std::string& name, size_t length)
+{
+    mkdir(folder.c_str(), 0777);
+    std::string bytes(length, 0);
+    for (size_t i = 0; i < length; ++i) bytes[i] = char(byte_at(i));
+    write_whole_file(folder + "/" + name, bytes);
+    return folder + "/" + name;
+}
+
+class ProgramFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        program_image.clear();
+        program_image_length = 0;
+        file_loaded = 0;
+        current_file_name.clear();
+        std::memset(memory, 0xAA, sizeof memory);
+        std::memset(rom_image, 0x11, sizeof rom_image);
+        std::strcpy(opt_current_sna_dir, "unchanged");
+        errors_before = headless_error_count;
+    }
+
+    bool rom_patched() const { return std::memcmp(rom_image + 0x0347, "\xED\xFC\xC3\x07\x02", 5) == 0; }
+    int new_errors() const { return headless_error_count - errors_before; }
+
+    int errors_before = 0;
+};
+
+}  // namespace
+
+TEST_F(ProgramFile, LoadPutsAllButTheLastByteFrom4009)
+{
+    ASSERT_TRUE(load_program_from_path(make_file("game.p", 1000)));
+    EXPECT_TRUE(rom_patched());
+    EXPECT_EQ(rom_image[0x0346], 0x11);
+    EXPECT_EQ(rom_image[0x034C], 0x11);
+    EXPECT_EQ(memory[0x4009], 0xAA);  // nothing moves before the ROM reaches the trap
+
+    load_trap();
+    EXPECT_EQ(memory[0x4008], 0xAA);
+    EXPECT_EQ(memory[0x4009], byte_at(0));
+    EXPECT_EQ(memory[0x43EF], byte_at(998));
+    EXPECT_EQ(memory[0x43F0], 0xAA);
+
+    // The longest file fills memory to its top.
+    ASSERT_TRUE(load_program_from_path(make_file("full.p", 49144)));
+    load_trap();
+    EXPECT_EQ(memory[0x4008], 0xAA);
+    EXPECT_EQ(memory[0xFFFF], byte_at(49142));
+}
+
+TEST_F(ProgramFile, TheThreeWaysOfChoosingAFile)
+{
+    // Command line: kind from the end of the whole path; no name, no folder, no flag.
+    ASSERT_TRUE(load_program_from_path(make_file("GAME.P", 10)));
+    EXPECT_EQ(current_file_type, "P File");
+    EXPECT_EQ(file_loaded, 0);
+    EXPECT_EQ(current_file_name, "");
+    EXPECT_STREQ(opt_current_sna_dir, "unchanged");
+    EXPECT_FALSE(load_program_from_path("\"" + make_file("quoted.p", 10) + "\""));
+
+    // Dialog: the name without its folder, the flag set, the path remembered.
+    const std::string eighty_one = make_file("music.81", 20);
+    ASSERT_TRUE(load_chosen_program(eighty_one));
+    EXPECT_EQ(current_file_name, "music.81");
+    EXPECT_EQ(current_file_type, "81 File");
+    EXPECT_EQ(file_loaded, 1);
+    EXPECT_STREQ(opt_current_sna_dir, eighty_one.c_str());
+
+    // Drop: the full path as the name, the flag left alone.
+    file_loaded = 0;
+    ASSERT_TRUE(load_dropped_program(eighty_one));
+    EXPECT_EQ(current_file_name, eighty_one);
+    EXPECT_EQ(file_loaded, 0);
+    EXPECT_EQ(new_errors(), 0);
+}
+
+TEST_F(ProgramFile, DialogMatchesTheNameEndDropMatchesTheExtensionStart)
+{
+    const std::string p81 = make_file("GAME.P81", 30);
+    EXPECT_FALSE(load_chosen_program(p81));
+    EXPECT_EQ(new_errors(), 0);  // silent
+    EXPECT_FALSE(rom_patched());
+    ASSERT_TRUE(load_dropped_program(p81));
+    EXPECT_EQ(current_file_type, "P File");
+    EXPECT_TRUE(load_dropped_program(make_file("tune.81x", 30)));
+    EXPECT_EQ(current_file_type, "81 File");
+
+    for (const char* name : {"readme.txt", "noextension", "game.pp.", "GAME.81.bak"}) {
+        EXPECT_FALSE(load_dropped_program(make_file(name, 30))) << name;
+        EXPECT_EQ(headless_last_error, "16 - Tape Error: unknown extension");
+    }
+    EXPECT_EQ(new_errors(), 4);
+}
+
+TEST_F(ProgramFile, BadFilesAreRefusedAndChangeNothing)
+{
+    ASSERT_TRUE(load_chosen_program(make_file("good.p", 500)));
+    const std::vector<uint8_t> good = program_image;
+    std::memset(rom_image, 0x11, sizeof rom_image);
+
+    const std::string folder_named_p = folder + "/folder.p";
+    mkdir(folder_named_p.c_str(), 0777);
+    const std::pair<std::string, const char*> bad[] = {
+        {make_file("huge.p", 49145), "15 - Tape Error: Tape file incorrect length"},
+        {make_file("empty.p", 0), "15 - Tape Error: Tape file incorrect length"},
+        {make_file("one.p", 1), "15 - Tape Error: Tape file incorrect length"},
+        {folder + "/missing.p", "14 - Tape Error: Tape file missing"},
+        {folder_named_p, "17 - Tape Error: Error reading from file"},
+    };
+    for (const auto& [path, shown] : bad) {
+        for (bool dropped : {false, true}) {
+            const int before = headless_error_count;
+            EXPECT_FALSE(dropped ? load_dropped_program(path) : load_chosen_program(path)) << path;
+            EXPECT_EQ(headless_error_count, before + 1) << path;
+            EXPECT_EQ(headless_last_error, shown) << path;
+        }
+        EXPECT_EQ(program_image, good);
+        EXPECT_EQ(current_file_name, "good.p");
+        EXPECT_FALSE(rom_patched());
+    }
+    // The command line stays silent about a file it cannot open, not about a bad one.
+    const int before = headless_error_count;
+    EXPECT_FALSE(load_program_from_path(folder + "/missing.p"));
+    EXPECT_EQ(headless_error_count, before);
+    EXPECT_FALSE(load_program_from_path(make_file("huge.p", 60000)));
+    EXPECT_EQ(headless_error_count, before + 1);
+
+    load_trap();
+    EXPECT_EQ(memory[0x4009 + 498], byte_at(498));
+    EXPECT_EQ(memory[0x4009 + 499], 0xAA);
+}

@@ -1,0 +1,256 @@
+// The sound output through the headless device: block and timing arithmetic, sample
+// bytes and volume, VSYNC sound, the pitch of an AY tone, device failures and pacing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/host_headless.h"
+#include "cli/host_sound_headless.h"
+#include "sound/sound_output.h"
+#include "files/config.h"
+
+namespace {
+
+uint32_t le32(const std::vector<uint8_t>& b, size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
+}
+
+void ay_program(std::initializer_list<std::pair<uint8_t, uint8_t>> writes)
+{
+    for (auto [reg, value] : writes) {
+        ay_select(reg);
+        ay_write(value);
+    }
+}
+
+class SoundOutput : public ::testing::Test {
+protected:
+    void SetUp() override { ay_card = 1; }  // a ZONX card, so the chip is clocked and heard
+    void TearDown() override
+    {
+        ay_card = 0;
+        sound_shutdown();
+        fast_mode = emulation_paused = 0;
+        std::remove(wav_path().c_str());
+    }
+
+    // Restarts the output with these settings on a fresh, willing headless device.
+    static int start(int32_t rate = 44100, uint8_t bits = 16, uint8_t stereo = 1, int32_t volume = 40,
+                     int32_t buffers = 8, float speed = 100)
+    {
+        headless_sound_fail_at = headless_sound_works, headless_sound_caps = {100000, 1};
+        headless_sound_cursor_step = 0, headless_sound_cursor_period = 1;
+        opt_freq = rate, opt_soundbits = bits, opt_stereo = stereo, opt_snd_volume = volume;
+        opt_num_buffers = buffers, opt_emulation_speed = speed;
+        sound_shutdown();
+        return sound_init();
+    }
+
+    static std::string wav_path()
+    {
+        return std::string(WREN81_BUILD_DIR) + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+               ".wav";
+    }
+
+    // Captures what `run` makes (by default 4-T-state instructions until `blocks` blocks
+    // have gone to the device) and returns the WAV file.
+    static std::vector<uint8_t> capture(uint32_t blocks, void (*run)() = nullptr)
+    {
+        EXPECT_TRUE(wav_capture_start(wav_path()));
+        for (const uint32_t before = headless_sound_blocks; !run && headless_sound_blocks - before < blocks;)
+            sound_advance(4);
+        if (run) run();
+        EXPECT_TRUE(wav_capture_finish());
+        std::ifstream file(wav_path(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+
+    // The first channel of each sample in a WAV file.
+    static std::vector<int> samples(const std::vector<uint8_t>& wav)
+    {
+        std::vector<int> out;
+        const size_t width = opt_soundbits / 8, frame = width * (opt_stereo ? 2 : 1);
+        const size_t end = wav.size() < 44 ? 0 : std::min<size_t>(wav.size(), 44 + le32(wav, 40));
+        for (size_t p = 44; p + frame <= end; p += frame)
+            out.push_back(width == 2 ? int16_t(wav[p] | wav[p + 1] << 8) : wav[p]);
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(SoundOutput, TimingArithmeticAndFormatHoldAtEveryRateAndSpeed)
+{
+    for (int32_t rate : {11025, 22050, 44100}) {
+        for (float speed : {10.0f, 33.0f, 100.0f, 200.0f, 1000.0f}) {
+            ASSERT_EQ(start(rate, 16, 1, 40, 8, speed), 0);
+            // T-states per sample: 63750 x 50 x speed% / rate; a block: one frame of
+            // 64584 T-states at that speed, in whole samples of 4 bytes.
+            EXPECT_EQ(tstates_per_sample, uint32_t(63750.0 * 50 * speed / 100 / rate)) << rate << " " << speed;
+            const uint32_t samples = uint32_t(double(speed) / 100 * 64584 / tstates_per_sample);
+            EXPECT_EQ(block_bytes, samples * 4) << rate << " Hz " << speed << "%";
+            EXPECT_EQ(device_bytes, 8 * block_bytes);
+        }
+    }
+    ASSERT_EQ(start(), 0);
+    EXPECT_TRUE(tstates_per_sample == 72 && block_bytes == 3588);  // 897 samples
+    ASSERT_EQ(start(44100, 8, 0, 40, 8, 1000), 0);
+    EXPECT_TRUE(tstates_per_sample == 722 && block_bytes == 894);
+    // The rate is kept within 11025 and the device's maximum; a device that reports no
+    // capabilities gets 8-bit samples.
+    ASSERT_EQ(start(8000), 0);
+    EXPECT_EQ(headless_sound_format.rate, 11025u);
+    headless_sound_caps = {22050, 0};
+    opt_freq = 44100;
+    sound_shutdown();
+    ASSERT_EQ(sound_init(), 0);
+    EXPECT_EQ(opt_freq, 22050);
+    EXPECT_EQ(headless_sound_format.bits, 8);
+}
+
+TEST_F(SoundOutput, SampleBytesFollowTheFormatAndReachTheWavFile)
+{
+    struct Case { uint8_t bits, stereo; std::vector<uint8_t> frame; };
+    for (const Case& c : {Case{16, 1, {0x00, 0x20, 0x00, 0x20}}, Case{16, 0, {0x00, 0x20}}, Case{8, 1, {0x20, 0x20}},
+                          Case{8, 0, {0x20}}}) {
+        ASSERT_EQ(start(22050, c.bits, c.stereo), 0);
+        vsync_level = 1;  // 8192: 0x2000, or 0x20 in 8 bits
+        const std::vector<uint8_t> wav = capture(2);
+        ASSERT_EQ(wav.size(), 44 + 2 * block_bytes);
+        EXPECT_TRUE(std::equal(wav.begin(), wav.begin() + 4, "RIFF") && le32(wav, 4) == wav.size() - 8);
+        EXPECT_EQ(le32(wav, 22), (c.stereo ? 2u : 1u) | 22050u << 16);  // channels, rate's low half
+        EXPECT_EQ(le32(wav, 28), 22050u * c.frame.size());              // bytes per second
+        EXPECT_EQ(le32(wav, 32), c.frame.size() | uint32_t(c.bits) << 16);
+        EXPECT_EQ(le32(wav, 40), 2 * block_bytes);
+        for (size_t p = 44; p < wav.size(); p += c.frame.size())
+            ASSERT_TRUE(std::equal(c.frame.begin(), c.frame.end(), wav.begin() + p)) << int(c.bits) << " at " << p;
+    }
+    EXPECT_FALSE(wav_capture_start("/nonexistent-folder/x.wav"));
+}
+
+TEST_F(SoundOutput, VolumeSetsTheFactorAndLoudSamplesSaturate)
+{
+    for (int32_t volume = 0; volume <= 100; volume += 10) {
+        ASSERT_EQ(start(44100, 16, 0, volume), 0);
+        vsync_level = 1;
+        const int factor = volume < 40 ? 0 : volume < 80 ? 1 : 2;
+        for (int v : samples(capture(1))) ASSERT_EQ(v, 8192 * factor) << "volume " << volume;
+    }
+    opt_sound = 0;  // "Sound Enabled" off silences without stopping the device
+    for (int v : samples(capture(1))) ASSERT_EQ(v, 0);
+    // VSYNC and three channels at full volume, doubled, go beyond 16 bits: held at the top.
+    opt_sound = 1;
+    ay_program({{7, 0xFF}, {8, 15}, {9, 15}, {10, 15}});
+    for (int v : samples(capture(1))) ASSERT_EQ(v, 32767);
+}
+
+TEST_F(SoundOutput, VsyncSoundFollowsTheLevel)
+{
+    ASSERT_EQ(start(44100, 16, 0), 0);
+    const std::vector<uint8_t> wav = capture(0, [] {
+        for (int half = 0; half < 400; ++half) {  // the level flips every 720 T-states: 10 samples
+            vsync_level = half & 1;
+            for (int t = 0; t < 720; t += 4) sound_advance(4);
+        }
+    });
+    // Every sample carries the level of its moment: alike ten samples apart, never ten.
+    const std::vector<int> s = samples(wav);
+    ASSERT_GT(s.size(), 3000u);
+    for (size_t i = 20; i < s.size(); ++i)
+        ASSERT_TRUE((s[i] == 0 || s[i] == 8192) && s[i] != s[i - 10] && s[i] == s[i - 20]) << "sample " << i;
+}
+
+TEST_F(SoundOutput, AyTonePitchMatchesTheTickRule)
+{
+    for (int32_t rate : {11025, 22050, 44100}) {
+        for (float speed : {100.0f, 200.0f}) {
+            for (uint8_t period : {40, 200}) {
+                ASSERT_EQ(start(rate, 16, 0, 40, 8, speed), 0);
+                ay_program({{0, period}, {7, 0x3E}, {8, 15}});
+                const std::vector<int> s = samples(capture(uint32_t(rate * 2 / block_bytes)));
+                int rises = 0;
+                for (size_t i = 1; i < s.size(); ++i) rises += s[i] > s[i - 1];
+                // The AY ticks every 16 T-states and a cycle is two halves of `period`
+                // ticks; a sample is taken every tstates_per_sample T-states.
+                const double expected = double(rate) * tstates_per_sample / (32.0 * period);
+                EXPECT_NEAR(rises * double(rate) / double(s.size()), expected, expected * 0.02)
+                    << rate << " Hz, " << speed << "%, period " << int(period);
+            }
+        }
+    }
+}
+
+TEST_F(SoundOutput, BlocksGoRoundTheDeviceBufferPausesStopItFastModeMakesNone)
+{
+    ASSERT_EQ(start(44100, 16, 1, 40, 4), 0);
+    sound_pause();
+    EXPECT_TRUE(emulation_paused && !headless_sound_playing);
+    sound_resume();
+    EXPECT_TRUE(!emulation_paused && headless_sound_playing);
+    EXPECT_EQ(headless_sound_buffer_bytes, 4 * block_bytes);
+    for (uint32_t n = 1; n <= 10; ++n) {
+        while (headless_sound_blocks < n) sound_advance(4);
+        EXPECT_EQ(block_index, (1 + n) % 4);
+        EXPECT_EQ(headless_sound_last_offset, block_index * block_bytes);
+    }
+    ay_program({{7, 0x3E}});
+    fast_mode = 1;
+    const uint16_t counter = ay.tone_counter[0];
+    for (int t = 0; t < 20 * 64584; t += 4) sound_advance(4);
+    EXPECT_EQ(headless_sound_blocks, 10u);
+    EXPECT_EQ(ay.tone_counter[0], counter);
+}
+
+TEST_F(SoundOutput, EachBlockWaitsForTheDeviceToReachIt)
+{
+    ASSERT_EQ(start(), 0);
+    // The device plays a fifth of a block per poll: smoothly, or (a coarse cursor) in
+    // jumps of 1.4 blocks every seventh poll.
+    struct Case { uint32_t step, period; };
+    for (Case c : {Case{block_bytes / 5, 1}, Case{block_bytes * 7 / 5, 7}}) {
+        headless_sound_cursor_step = c.step;
+        headless_sound_cursor_period = c.period;
+        for (uint32_t n = 0; n < 12; ++n) {
+            const uint32_t reads = headless_sound_cursor_reads, blocks = headless_sound_blocks;
+            while (headless_sound_blocks == blocks) sound_advance(4);
+            // The cursor has reached the block, at most one of its moves beyond the start,
+            // and was not waited for through a whole round of the buffer.
+            const uint32_t ahead = (headless_sound_cursor + device_bytes - block_index * block_bytes) % device_bytes;
+            EXPECT_LT(ahead, c.step) << "block " << n << ", step " << c.step;
+            EXPECT_LT((headless_sound_cursor_reads - reads) / c.period * c.step, device_bytes) << c.step;
+        }
+    }
+    // A device that has stopped playing holds the emulation only for a bounded time.
+    sound_hold(1);
+    const uint32_t start_ms = host_tick_ms(), blocks = headless_sound_blocks;
+    while (headless_sound_blocks == blocks) sound_advance(4);
+    EXPECT_LT(host_tick_ms() - start_ms, 2000u);
+}
+
+TEST_F(SoundOutput, FailedStartReportsItsStepAndLeavesNoDevice)
+{
+    struct Case { int step; const char* code; uint8_t sound_after; };
+    for (const Case& c : {Case{headless_sound_no_device, "3D - ", 0}, Case{headless_sound_no_cooperative, "3E - ", 0},
+                          Case{headless_sound_no_primary, "3F - ", 0}, Case{headless_sound_no_buffer, "40 - ", 1},
+                          Case{headless_sound_no_play, "41 - ", 1}}) {
+        const int errors = headless_error_count;
+        headless_sound_fail_at = c.step;
+        sound_shutdown();
+        EXPECT_NE(sound_init(), 0);
+        EXPECT_EQ(headless_error_count, errors + 1);
+        EXPECT_EQ(headless_last_error.rfind(c.code, 0), 0u) << headless_last_error;
+        EXPECT_EQ(opt_sound, c.sound_after) << c.code;
+        EXPECT_FALSE(headless_sound_open);
+        // The emulation carries on, silent and unpaced.
+        const uint32_t blocks = headless_sound_blocks;
+        for (int t = 0; t < 10 * 64584; t += 4) sound_advance(4);
+        EXPECT_EQ(headless_sound_blocks, blocks);
+    }
+}
