@@ -68,12 +68,13 @@ bool screen_has_line(const CliRun& r, const std::string& line)
     return false;
 }
 
+// 10 PRINT "WREN"  (PRINT = 0xF5, quote = 0x0B, W R E N = 0x3C 0x37 0x2A 0x33)
+const std::vector<uint8_t> print_wren = {0x00, 0x0A, 0x08, 0x00, 0xF5, 0x0B, 0x3C, 0x37, 0x2A, 0x33, 0x0B, 0x76};
+
 // A ZX81 BASIC program saved as a ".p" file: the system variables from 0x4009,
-// one program line, the display file, and the variables' end marker.
-std::vector<uint8_t> make_program_file()
+// the program lines (the first at 0x407D), the display file, and the variables' end marker.
+std::vector<uint8_t> make_program_file(const std::vector<uint8_t>& line = print_wren)
 {
-    // 10 PRINT "WREN"  (PRINT = 0xF5, quote = 0x0B, W R E N = 0x3C 0x37 0x2A 0x33)
-    const std::vector<uint8_t> line = {0x00, 0x0A, 0x08, 0x00, 0xF5, 0x0B, 0x3C, 0x37, 0x2A, 0x33, 0x0B, 0x76};
     const uint16_t prog = 0x407D;
     const uint16_t d_file = uint16_t(prog + line.size());
     const uint16_t vars = uint16_t(d_file + 25);  // collapsed display: 25 NEWLINEs
@@ -200,4 +201,69 @@ TEST(Cli, DisassemblesTheMachinesMemoryAfterTheRun)
     EXPECT_EQ(lines_of(r.out), (std::vector<std::string>{"0000  D3FD     OUT   (#FD),A", "0002  01FF7F   LD    BC,#7FFF",
                                                          "0005  C3CB03   JP    RAM-CHECK"}));
     EXPECT_EQ(run_cli("--disassemble 70000 5").status, 2);
+}
+
+namespace {
+
+// 1 REM <machine code at 16514>  2 RAND USR 16514: the code programs the AY chip of a
+// ZONX card (register select on port 0xCF, data on port 0x0F) and returns, leaving
+// channel A sounding a tone of the given period.
+std::vector<uint8_t> ay_note_program(uint16_t period)
+{
+    std::vector<uint8_t> code;
+    auto ay_write = [&](uint8_t reg, uint8_t value) {
+        const uint8_t bytes[] = {0x3E, reg, 0xD3, 0xCF, 0x3E, value, 0xD3, 0x0F};  // LD A,r OUT (CF),A ...
+        code.insert(code.end(), bytes, bytes + 8);
+    };
+    ay_write(0, uint8_t(period));
+    ay_write(1, uint8_t(period >> 8));
+    ay_write(7, 0x3E);  // mixer: tone A only
+    ay_write(8, 15);    // channel A at full volume
+    code.insert(code.end(), {0x01, 0x00, 0x00, 0xC9});  // LD BC,0  RET
+
+    std::vector<uint8_t> lines = {0x00, 0x01, uint8_t(code.size() + 2), 0x00, 0xEA};  // 1 REM
+    lines.insert(lines.end(), code.begin(), code.end());
+    lines.push_back(0x76);
+    // 2 RAND USR 16514: the digits, then 0x7E and the number as a five-byte float.
+    const std::vector<uint8_t> rand_usr = {0x00, 0x02, 14, 0x00, 0xF9, 0xD4, 0x1D, 0x22, 0x21, 0x1D, 0x20,
+                                           0x7E, 0x8F, 0x01, 0x04, 0x00, 0x00, 0x76};
+    lines.insert(lines.end(), rand_usr.begin(), rand_usr.end());
+    return make_program_file(lines);
+}
+
+// Rising edges per second of one channel of a 16-bit stereo WAV, over its last `seconds`.
+double measured_pitch(const std::string& wav, double seconds)
+{
+    const size_t data = 44, frame = 4, rate = 44100;
+    const size_t frames = (wav.size() - data) / frame, span = size_t(seconds * rate);
+    if (frames < span) return 0;
+    int edges = 0;
+    int16_t previous = 0;
+    for (size_t i = frames - span; i < frames; ++i) {
+        const int16_t left = int16_t(uint8_t(wav[data + i * frame]) | uint8_t(wav[data + i * frame + 1]) << 8);
+        edges += previous == 0 && left > 0;
+        previous = left;
+    }
+    return edges / seconds;
+}
+
+}  // namespace
+
+TEST(Cli, AnAyNoteProgrammedThroughZonxPortsSoundsAtItsPitch)
+{
+    const std::string program = temp_path("note.p"), wav = temp_path("note.wav");
+    const std::vector<uint8_t> file = ay_note_program(100);
+    std::ofstream(program, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
+
+    CliRun r = run_cli("--ay zonx --wav '" + wav + "' --load '" + program + "' --keys 'R\\n' --frames 100");
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The chip ticks once per 16 T-states and its tone flips every `period` ticks; a
+    // sample stands for 72 T-states at 44,100 Hz (3,175,200 T-states per second of WAV).
+    const double expected = 44100.0 * 72 / (16 * 2 * 100);
+    EXPECT_NEAR(measured_pitch(slurp(wav), 1.5), expected, expected * 0.02);
+
+    // Without the card the same program is silent.
+    r = run_cli("--wav '" + wav + "' --load '" + program + "' --keys 'R\\n' --frames 100");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(measured_pitch(slurp(wav), 1.5), 0);
 }
