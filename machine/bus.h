@@ -74,12 +74,25 @@ uint8_t hires_display_fetch(uint8_t b);
 // The M1 cycle: the CPU has already counted its 4 T-states and stepped R.
 // Above the display-fetch threshold the display hardware reads the display
 // file 32K lower (or at the address itself below 0xC000).
+BUS_ACCESS uint16_t display_file_address(uint16_t address)
+{
+    if (address < display_fetch_threshold()) return address;
+    return address <= 0xBFFF ? address : address & 0x7FFF;
+}
+
 BUS_ACCESS uint8_t fetch_opcode(uint16_t address)
 {
     if (address < display_fetch_threshold()) return peek_byte(address);
-    const uint8_t b = peek_byte(address <= 0xBFFF ? address : address & 0x7FFF);
+    const uint8_t b = peek_byte(display_file_address(address));
     if (hires_card != hires_none) return hires_display_fetch(b);
     return character_fetch(b);
+}
+
+// Whether a fetch at the address gives a HALT and does nothing else: no hi-res
+// card watches the fetch, and the byte there is 0x76 (bit 6 set: no pattern).
+BUS_ACCESS bool fetch_is_plain_halt(uint16_t address)
+{
+    return hires_card == hires_none && peek_byte(display_file_address(address)) == 0x76;
 }
 
 uint8_t port_in(uint16_t port);
@@ -87,8 +100,11 @@ void port_out(uint16_t port, uint8_t value);
 
 // ED FC: the tape-load routine's trap, served by the program-file loader.
 void load_trap();
-// Per-instruction duties of the debugger; nothing yet.
+// Per-instruction duties of the debugger; nothing yet. Whoever gives it some sets
+// per_instruction_duties, which makes the display loop run every HALT repeat as an
+// instruction of its own rather than in a batch.
 inline void after_instruction() {}
+extern uint8_t per_instruction_duties;
 // Sound accounting for an instruction run by the debugger's stepping.
 void step_sound(uint32_t tstates_taken);
 // The hardware part of a hard reset.
