@@ -166,54 +166,61 @@ void pass_hsync_point()
 
 // Two kinds of instruction are only an opcode fetch: a HALT repeat, and the NOP
 // that a display fetch of a character puts in place of the display-file byte
-// (the byte is read and the pattern latched, nothing else). Each takes 4 T-states
-// and steps R. Runs of them are done here without the instruction machinery,
-// with exactly what the ordinary loop would do; a run stops before the
-// instruction that crosses the HSYNC point or is followed by an interrupt, or
-// that fills the line, and leaves it to the ordinary loop.
-inline bool fetch_only_step_allowed()
-{
-    return pixel_count < scanline_stop && line_tstates_left >= 4 && !(int_pending && z80.iff1);
-}
-
-// The fetch's 4 T-states and R, then the rest of the ordinary loop after it.
-inline void fetch_only_step()
-{
-    instr_start_tstates = tstates;
-    tstates += 4;
-    z80.r = (z80.r + 1) & 0x7F;
-    int_pending = 0;  // with interrupts disabled the acceptance only clears it
-    sound_advance(4);
-    emit_pixels(8);
-    line_tstates_left -= 4;
-    if (!(z80.r & 0x40)) int_pending = 1;
-    if (!hsync_generator_on) sync_length += 4;
-}
-
-void repeat_halt()
-{
-    while (fetch_only_step_allowed()) fetch_only_step();
-}
-
-void run_character_fetches()
-{
-    while (fetch_only_step_allowed() && z80.pc >= display_fetch_threshold()) {
-        const uint8_t b = peek_byte(display_file_address(z80.pc));
-        if (b & 0x40) return;  // executed as it stands
-        z80.pc = uint16_t(z80.pc + 1);
-        output_pattern(character_pattern(b), b & 0x80);
-        fetch_only_step();
-    }
-}
-
-// Fetch-only instructions from the CPU's present state, where no hi-res card
-// watches the fetches and no debugger duty follows each instruction.
+// (the byte is read and the pattern latched, nothing else). Each takes 4 T-states,
+// steps R and shows eight pixels. Runs of them are done here without the
+// instruction machinery, with exactly what the ordinary loop would do, on local
+// copies of the state. A run stops before an instruction that is not of the kind,
+// crosses the HSYNC point, is followed by an interrupt or starts with the line
+// full, and leaves it to the ordinary loop. Only where no hi-res card watches the
+// fetches and no debugger duty follows each instruction.
 void run_fetch_only_instructions()
 {
+    const uint32_t threshold = display_fetch_threshold();
+    const bool halted = z80.halted;
+    if (!halted && z80.pc < threshold) return;  // the usual case: an ordinary fetch
     if (per_instruction_duties || hires_card != hires_none) return;
+    if (halted && !fetch_is_plain_halt(z80.pc)) return;
+    const bool iff1 = z80.iff1;
+    const bool picture_level = hsync_generator_on;
+    uint16_t pc = z80.pc;
+    uint8_t r = z80.r;
+    uint8_t pending = int_pending;
+    uint32_t shift = shift_register, inverse = inverse_register;
+    int pixels = pixel_count, left = line_tstates_left, steps = 0;
     port_event = port_event_none;
-    if (!z80.halted) run_character_fetches();
-    else if (fetch_is_plain_halt(z80.pc)) repeat_halt();
+    while (pixels < scanline_stop && left >= 4 && !(pending && iff1)) {
+        if (!halted) {
+            if (pc < threshold) break;
+            const uint8_t b = peek_byte(display_file_address(pc));
+            if (b & 0x40) break;  // executed as it stands
+            pc = uint16_t(pc + 1);
+            shift |= character_pattern(b);
+            if (b & 0x80) inverse |= 0xFF;
+        }
+        r = (r + 1) & 0x7F;
+        pending = 0;  // with interrupts disabled the acceptance only clears it
+        sound_advance(4);
+        // Eight pixels: bits 15..8 of the registers, or black at the sync level.
+        const uint32_t shown = picture_level ? ((shift ^ inverse) >> 8) & 0xFF : 0xFF;
+        if (shown) put_bits(uint64_t(shown) << 56, pixels);
+        pixels += 8;
+        shift <<= 8;
+        inverse <<= 8;
+        left -= 4;
+        if (!(r & 0x40)) pending = 1;
+        ++steps;
+    }
+    if (steps == 0) return;
+    tstates += 4 * steps;
+    instr_start_tstates = tstates - 4;
+    z80.pc = pc;
+    z80.r = r;
+    int_pending = pending;
+    shift_register = shift;
+    inverse_register = inverse;
+    pixel_count = pixels;
+    line_tstates_left = left;
+    if (!picture_level) sync_length += 4 * steps;
 }
 
 // Black from the current position to the end of the visible frame.
