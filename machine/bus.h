@@ -60,6 +60,17 @@ BUS_ACCESS uint8_t character_pattern(uint8_t b)
     return peek_byte(uint16_t((z80.i & 0xFE) * 256 + c * 8 + row_counter));
 }
 
+// For a run of character fetches in which I and the row counter stand still: with
+// no CHR$ board that widens the codes and I below 0x40, code c's pattern is
+// row[c * 8] of the returned row of the character set; null otherwise.
+inline const uint8_t* plain_character_row()
+{
+    if (chr_generator == chr_chr16 || chr_generator == chr_quicksilva || z80.i >= 0x40) return nullptr;
+    const uint32_t set = (z80.i & 0xFE) * 256u;  // 512 bytes, within one bank
+    if (set + 0x200 > ram_top || hires_card != hires_none) return nullptr;
+    return bank[set >> 13] + (set & 0x1FFF) + row_counter;
+}
+
 // A display-file byte with bit 6 set is executed as it stands (0x76 is the HALT
 // that ends a row); any other is a character.
 BUS_ACCESS uint8_t character_fetch(uint8_t b)

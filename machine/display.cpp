@@ -182,6 +182,7 @@ void run_fetch_only_instructions()
     if (halted && !fetch_is_plain_halt(z80.pc)) return;
     const bool iff1 = z80.iff1;
     const bool picture_level = hsync_generator_on;
+    const uint8_t* const character_row = plain_character_row();
     uint16_t pc = z80.pc;
     uint8_t r = z80.r;
     uint8_t pending = int_pending;
@@ -194,7 +195,7 @@ void run_fetch_only_instructions()
             const uint8_t b = peek_byte(display_file_address(pc));
             if (b & 0x40) break;  // executed as it stands
             pc = uint16_t(pc + 1);
-            shift |= character_pattern(b);
+            shift |= character_row ? character_row[(b & 0x3F) * 8] : character_pattern(b);
             if (b & 0x80) inverse |= 0xFF;
         }
         r = (r + 1) & 0x7F;
