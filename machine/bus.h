@@ -85,10 +85,15 @@ uint8_t hires_display_fetch(uint8_t b);
 // The M1 cycle: the CPU has already counted its 4 T-states and stepped R.
 // Above the display-fetch threshold the display hardware reads the display
 // file 32K lower (or at the address itself below 0xC000).
+// Where the display hardware reads the byte of a display fetch at the address.
+BUS_ACCESS uint16_t display_fetch_address(uint16_t address)
+{
+    return address <= 0xBFFF ? address : address & 0x7FFF;
+}
+
 BUS_ACCESS uint16_t display_file_address(uint16_t address)
 {
-    if (address < display_fetch_threshold()) return address;
-    return address <= 0xBFFF ? address : address & 0x7FFF;
+    return address < display_fetch_threshold() ? address : display_fetch_address(address);
 }
 
 BUS_ACCESS uint8_t fetch_opcode(uint16_t address)

@@ -188,16 +188,20 @@ void run_fetch_only_instructions()
     uint8_t pending = int_pending;
     uint32_t shift = shift_register, inverse = inverse_register;
     int pixels = pixel_count, left = line_tstates_left, steps = 0;
+    if (pending && iff1) return;  // the next instruction is followed by the interrupt
+    // Steps before the line fills or the HSYNC point is reached.
+    const int room = std::min((scanline_stop - pixels + 7) / 8, left / 4);
     port_event = port_event_none;
-    while (pixels < scanline_stop && left >= 4 && !(pending && iff1)) {
+    while (steps < room) {
         if (!halted) {
             if (pc < threshold) break;
-            const uint8_t b = peek_byte(display_file_address(pc));
+            const uint8_t b = peek_byte(display_fetch_address(pc));
             if (b & 0x40) break;  // executed as it stands
             pc = uint16_t(pc + 1);
             shift |= character_row ? character_row[(b & 0x3F) * 8] : character_pattern(b);
             if (b & 0x80) inverse |= 0xFF;
         }
+        ++steps;
         r = (r + 1) & 0x7F;
         pending = 0;  // with interrupts disabled the acceptance only clears it
         sound_advance(4);
@@ -208,8 +212,10 @@ void run_fetch_only_instructions()
         shift <<= 8;
         inverse <<= 8;
         left -= 4;
-        if (!(r & 0x40)) pending = 1;
-        ++steps;
+        if (!(r & 0x40)) {
+            pending = 1;
+            if (iff1) break;  // the ordinary loop runs the next instruction, then the interrupt
+        }
     }
     if (steps == 0) return;
     tstates += 4 * steps;
