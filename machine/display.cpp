@@ -204,7 +204,6 @@ void run_fetch_only_instructions()
         ++steps;
         r = (r + 1) & 0x7F;
         pending = 0;  // with interrupts disabled the acceptance only clears it
-        sound_advance(4);
         // Eight pixels: bits 15..8 of the registers, or black at the sync level.
         const uint32_t shown = picture_level ? ((shift ^ inverse) >> 8) & 0xFF : 0xFF;
         if (shown) put_bits(uint64_t(shown) << 56, pixels);
@@ -218,6 +217,7 @@ void run_fetch_only_instructions()
         }
     }
     if (steps == 0) return;
+    sound_advance_repeated(4, steps);  // the sound inputs stand still during the run
     tstates += 4 * steps;
     instr_start_tstates = tstates - 4;
     z80.pc = pc;
