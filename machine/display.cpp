@@ -116,19 +116,26 @@ inline void emit_pixels(int count)
 }
 
 // The line's bits as pixels in the scanline buffer, a word of 64 at a time (the
-// last word may run into the buffer's slack).
+// last word may run into the buffer's slack). A word drawn for an earlier line in
+// the same colour is there already: most lines repeat the one before.
+uint64_t drawn_bits[line_words];
+int drawn_words;
+uint32_t drawn_colour;
+
 void draw_line()
 {
-    for (int w = 0; w * 64 < pixel_count; ++w) {
+    if (drawn_colour != picture_colour) drawn_words = 0;
+    drawn_colour = picture_colour;
+    const int words = (pixel_count + 63) / 64;
+    for (int w = 0; w < words; ++w) {
         const uint64_t bits = line_bits[w];
+        if (w < drawn_words && drawn_bits[w] == bits) continue;
+        drawn_bits[w] = bits;
         uint32_t* out = scanline_pixels + w * 64;
-        if (bits == 0) {
-            for (int k = 0; k < 8; ++k) std::memcpy(out + k * 8, byte_pixels[0], sizeof byte_pixels[0]);
-            continue;
-        }
         for (int k = 0; k < 8; ++k)
             std::memcpy(out + k * 8, byte_pixels[(bits >> (56 - 8 * k)) & 0xFF], sizeof byte_pixels[0]);
     }
+    drawn_words = std::max(drawn_words, words);
 }
 
 // What the instruction's port access means to the sync generators.
