@@ -111,6 +111,7 @@ inline void emit_pixels(int count)
         put_bits(count < 16 ? bits & ~(~0ull >> count) : bits, pixel_count);
     }
     pixel_count += count;
+    if ((shift_register | inverse_register) == 0) return;  // usual outside the display file
     shift_register = count < 32 ? shift_register << count : 0;
     inverse_register = count < 32 ? inverse_register << count : 0;
 }
