@@ -176,66 +176,89 @@ void pass_hsync_point()
 // that a display fetch of a character puts in place of the display-file byte
 // (the byte is read and the pattern latched, nothing else). Each takes 4 T-states,
 // steps R and shows eight pixels. Runs of them are done here without the
-// instruction machinery, with exactly what the ordinary loop would do, on local
-// copies of the state. A run stops before an instruction that is not of the kind,
-// crosses the HSYNC point, is followed by an interrupt or starts with the line
-// full, and leaves it to the ordinary loop. Only where no hi-res card watches the
-// fetches and no debugger duty follows each instruction.
-void run_fetch_only_instructions()
-{
-    const uint32_t threshold = display_fetch_threshold();
-    const bool halted = z80.halted;
-    if (!halted && z80.pc < threshold) return;  // the usual case: an ordinary fetch
-    if (per_instruction_duties || hires_card != hires_none) return;
-    if (halted && !fetch_is_plain_halt(z80.pc)) return;
-    const bool iff1 = z80.iff1;
-    const bool picture_level = hsync_generator_on;
-    const uint8_t* const character_row = plain_character_row();
-    uint16_t pc = z80.pc;
-    uint8_t r = z80.r;
-    uint8_t pending = int_pending;
-    uint32_t shift = shift_register, inverse = inverse_register;
-    int pixels = pixel_count, left = line_tstates_left, steps = 0;
-    if (pending && iff1) return;  // the next instruction is followed by the interrupt
-    // Steps before the line fills or the HSYNC point is reached.
-    const int room = std::min((scanline_stop - pixels + 7) / 8, left / 4);
-    port_event = port_event_none;
-    while (steps < room) {
-        if (!halted) {
-            if (pc < threshold) break;
-            const uint8_t b = peek_byte(display_fetch_address(pc));
-            if (b & 0x40) break;  // executed as it stands
-            pc = uint16_t(pc + 1);
-            shift |= character_row ? character_row[(b & 0x3F) * 8] : character_pattern(b);
-            if (b & 0x80) inverse |= 0xFF;
-        }
-        ++steps;
-        r = (r + 1) & 0x7F;
-        pending = 0;  // with interrupts disabled the acceptance only clears it
-        // Eight pixels: bits 15..8 of the registers, or black at the sync level.
+// instruction machinery, with exactly what the ordinary loop would do. A run stops
+// before an instruction that is not of the kind, crosses the HSYNC point, is
+// followed by an interrupt or starts with the line full, and leaves it to the
+// ordinary loop. Only where no hi-res card watches the fetches and no debugger
+// duty follows each instruction.
+
+// The pixel registers and the line position during a run.
+struct RunPixels {
+    uint32_t shift, inverse;
+    int position;
+    bool picture_level;
+
+    // Eight pixels: bits 15..8 of the registers, or black at the sync level.
+    void step()
+    {
         const uint32_t shown = picture_level ? ((shift ^ inverse) >> 8) & 0xFF : 0xFF;
-        if (shown) put_bits(uint64_t(shown) << 56, pixels);
-        pixels += 8;
+        if (shown) put_bits(uint64_t(shown) << 56, position);
+        position += 8;
         shift <<= 8;
         inverse <<= 8;
-        left -= 4;
-        if (!(r & 0x40)) {
-            pending = 1;
-            if (iff1) break;  // the ordinary loop runs the next instruction, then the interrupt
-        }
     }
-    if (steps == 0) return;
+};
+
+// Steps until the first after which bit 6 of R is 0 (the INT line), counting it.
+int steps_to_int_line(uint8_t r)
+{
+    const uint8_t next = (r + 1) & 0x7F;
+    return (next & 0x40) ? 1 + (0x80 - next) : 1;
+}
+
+// Character fetches from PC on, at most `room`; returns how many.
+int run_character_fetches(int room, RunPixels& pixels)
+{
+    const uint32_t threshold = display_fetch_threshold();
+    const uint32_t top = ram_top;
+    const uint8_t* const character_row = plain_character_row();
+    uint16_t pc = z80.pc;
+    int steps = 0;
+    for (; steps < room && pc >= threshold; ++steps) {
+        const uint16_t a = display_fetch_address(pc);
+        if (a >= top) break;  // the folded RAM above the top: the ordinary loop reads it
+        const uint8_t b = bank[a >> 13][a & 0x1FFF];
+        if (b & 0x40) break;  // executed as it stands
+        pc = uint16_t(pc + 1);
+        pixels.shift |= character_row ? character_row[(b & 0x3F) * 8] : character_pattern(b);
+        if (b & 0x80) pixels.inverse |= 0xFF;
+        pixels.step();
+    }
+    z80.pc = pc;
+    return steps;
+}
+
+void run_fetch_only_instructions()
+{
+    const bool halted = z80.halted;
+    if (!halted && z80.pc < display_fetch_threshold()) return;  // the usual case: an ordinary fetch
+    if (per_instruction_duties || hires_card != hires_none) return;
+    if (halted && !fetch_is_plain_halt(z80.pc)) return;
+    if (int_pending && z80.iff1) return;  // the next instruction is followed by the interrupt
+    // Steps before the line fills, the HSYNC point is reached or the interrupt comes.
+    int room = std::min((scanline_stop - pixel_count + 7) / 8, line_tstates_left / 4);
+    if (z80.iff1) room = std::min(room, steps_to_int_line(z80.r));
+    if (room <= 0) return;
+
+    RunPixels pixels{shift_register, inverse_register, pixel_count, hsync_generator_on != 0};
+    int steps = 0;
+    if (halted) {
+        for (; steps < room; ++steps) pixels.step();
+    } else {
+        steps = run_character_fetches(room, pixels);
+        if (steps == 0) return;
+    }
+    port_event = port_event_none;
     sound_advance_repeated(4, steps);  // the sound inputs stand still during the run
     tstates += 4 * steps;
     instr_start_tstates = tstates - 4;
-    z80.pc = pc;
-    z80.r = r;
-    int_pending = pending;
-    shift_register = shift;
-    inverse_register = inverse;
-    pixel_count = pixels;
-    line_tstates_left = left;
-    if (!picture_level) sync_length += 4 * steps;
+    z80.r = (z80.r + steps) & 0x7F;
+    int_pending = !(z80.r & 0x40);  // with interrupts disabled the acceptance only clears it
+    shift_register = pixels.shift;
+    inverse_register = pixels.inverse;
+    pixel_count = pixels.position;
+    line_tstates_left -= 4 * steps;
+    if (!hsync_generator_on) sync_length += 4 * steps;
 }
 
 // Black from the current position to the end of the visible frame.
