@@ -206,12 +206,13 @@ int steps_to_int_line(uint8_t r)
     return (next & 0x40) ? 1 + (0x80 - next) : 1;
 }
 
-// Character fetches from PC on, at most `room`; returns how many.
-int run_character_fetches(int room, RunPixels& pixels)
+// Character fetches from PC on, at most `room`; returns how many. With a plain
+// character row (see plain_character_row) the patterns are read from it directly.
+template <bool PlainRow>
+int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_row)
 {
     const uint32_t threshold = display_fetch_threshold();
     const uint32_t top = ram_top;
-    const uint8_t* const character_row = plain_character_row();
     uint16_t pc = z80.pc;
     int steps = 0;
     for (; steps < room && pc >= threshold; ++steps) {
@@ -220,7 +221,7 @@ int run_character_fetches(int room, RunPixels& pixels)
         const uint8_t b = bank[a >> 13][a & 0x1FFF];
         if (b & 0x40) break;  // executed as it stands
         pc = uint16_t(pc + 1);
-        pixels.shift |= character_row ? character_row[(b & 0x3F) * 8] : character_pattern(b);
+        pixels.shift |= PlainRow ? character_row[(b & 0x3F) * 8] : character_pattern(b);
         if (b & 0x80) pixels.inverse |= 0xFF;
         pixels.step();
     }
@@ -245,7 +246,8 @@ void run_fetch_only_instructions()
     if (halted) {
         for (; steps < room; ++steps) pixels.step();
     } else {
-        steps = run_character_fetches(room, pixels);
+        const uint8_t* const row = plain_character_row();
+        steps = row ? run_character_fetches<true>(room, pixels, row) : run_character_fetches<false>(room, pixels, row);
         if (steps == 0) return;
     }
     port_event = port_event_none;
