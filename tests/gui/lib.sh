@@ -31,3 +31,124 @@ gui_wait_gone() {
 }
 
 fail() { echo "   $*"; exit 1; }
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+shared_dir=$(cd "$here/../../../shared" 2>/dev/null && pwd)
+rom_file="$shared_dir/roms/zx81.rom"
+
+# The probe that looks into the running program from beside it (built once per run).
+gui_probe() {
+  local exe="$WREN81_GUI_WORK/probe.exe"
+  [ -f "$exe" ] || x86_64-w64-mingw32-gcc -O1 -o "$exe" "$here/probe.c" || return 2
+  wine "$exe" "$@" 2>/dev/null | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
+
+# The Windows form of a folder, and the user folder that holds wren81.ini.
+gui_winpath() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+gui_user_folder() { echo "$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Wren81"; }
+gui_config() { echo "$(gui_user_folder)/wren81.ini"; }
+
+# The configuration file as the program writes it with every default, for a
+# program installed in folder $1.
+gui_default_config() {
+  local win
+  win=$(gui_winpath "$1")
+  printf '%s\r\n' "[Emulation]" "opt_emulation_speed=100" "opt_exit_msg=1" "opt_focus_on=0" " " \
+    "[Hardware]" "opt_model_type=2" "opt_M1Not=32768" " " \
+    "[Display]" "opt_GDI=1" "opt_DirectDraw=0" "opt_OpenGL=0" "opt_Direct3D=0" "opt_draw_mode=0" \
+    "opt_draw_size=1" "opt_tstates_per_scanline=0" "opt_colours=0" "opt_frameskip=1" \
+    "opt_border_size=0" "opt_border_size=0" "opt_border_size=0" "opt_border_size=0" "opt_border_size=0" " " \
+    "[Sound]" "opt_sound=1" "opt_snd_volume=40" "opt_stereo=1" "opt_freq=44100" "opt_soundbits=16" \
+    "opt_num_buffers=8" " " \
+    "[Debugger]" "opt_dis_rom=0" "opt_dis_sv=0" " " \
+    "[Folders]" "opt_current_sna_dir=$win\\snapshots\\ " "opt_current_tap_dir=$win\\tapes\\ " " " \
+    "[Window Placements]" "Main Window=400" "Main Window=400" "Window Size=1" "Debugger=300" "Debugger=200" \
+    "View Registers=400" "View Registers=300" "View Memory=200" "View Memory=200" "Edit Memory=300" \
+    "Edit Memory=300" "View Disassembly=600" "View Disassembly=200" "Calculator=400" "Calculator=400" \
+    "System Variables=300" "System Variables=200" "Tape Browser=300" "Tape Browser=300" \
+    "WAV Browser=300" "WAV Browser=300" " " \
+    "[End]" "-----Nothing Below This Line-----"
+}
+
+# Writes the default configuration for the program in folder $1, with each
+# further "key=value" argument replacing the first line of that key.
+gui_write_config() {
+  local dir=$1 file
+  shift
+  file=$(gui_config)
+  mkdir -p "$(dirname "$file")"
+  gui_default_config "$dir" > "$file"
+  local kv key
+  for kv in "$@"; do
+    key=${kv%%=*}
+    sed -i "0,/^$key=.*\r\$/s//${kv//\\/\\\\}\r/" "$file"
+  done
+}
+
+# Starts the program in folder $1 with the rest as its command line.
+gui_start() {
+  local dir=$1
+  shift
+  (cd "$dir" && exec wine ./wren81.exe "$@" >/dev/null 2>&1 &)
+}
+
+# Waits up to $2 seconds for a message box titled $1 and prints its texts.
+gui_wait_box() {
+  local title=$1 limit=${2:-30} i
+  for ((i = 0; i < limit * 2; i++)); do
+    gui_probe exists "$title" && { sleep 0.3; gui_probe box "$title"; return 0; }
+    sleep 0.5
+  done
+  return 1
+}
+
+# Clicks button $2 of the window titled $1 and waits for that window to close.
+gui_press() { gui_probe press "$1" "$2"; }
+
+# Grabs the main window's client area: the file $1 of RGB bytes; prints "w h".
+gui_grab() {
+  local x y w h
+  read -r x y w h < <(gui_probe client) || return 1
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage -depth 8 "rgb:$1" 2>/dev/null || return 1
+  echo "$w $h"
+}
+
+# Waits up to $2 seconds (default 60) for the K cursor of a freshly started ZX81
+# at draw size $1; prints the character grid's corner "gx gy" within the picture.
+gui_wait_k() {
+  local scale=${1:-1} limit=${2:-60} i w h grid raw="$WREN81_GUI_WORK/k.rgb"
+  for ((i = 0; i < limit; i++)); do
+    if read -r w h < <(gui_grab "$raw") &&
+       grid=$(python3 "$here/screen.py" grid "$raw" "$w" "$h" 5 5 "$scale" "$rom_file" 2>/dev/null); then
+      echo "$grid"
+      return 0
+    fi
+    sleep 1
+  done
+  return 1
+}
+
+# Prints the ZX81 screen as text; $1 the draw size, $2 $3 the grid corner.
+gui_screen_text() {
+  local raw="$WREN81_GUI_WORK/text.rgb" w h
+  read -r w h < <(gui_grab "$raw") || return 1
+  python3 "$here/screen.py" text "$raw" "$w" "$h" 5 5 "$1" "$rom_file" "$2" "$3"
+}
+
+# Holds each named X key for a moment, as a person types: gui_keys p 2 shift+k Return.
+gui_keys() {
+  local k
+  for k in "$@"; do
+    xdotool keydown "$k"
+    sleep 0.2
+    xdotool keyup "$k"
+    sleep 0.25
+  done
+}
+
+# Asks the program to quit and answers the question with Yes.
+gui_quit() {
+  gui_probe command 109
+  gui_wait_box "Exit" 10 >/dev/null && gui_press "Exit" "Yes"
+}

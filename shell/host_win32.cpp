@@ -1,0 +1,61 @@
+// What the emulation asks of Windows: key states, the focus, the user's folder,
+// time, a finished frame to show, and the error box.
+#include <windows.h>
+#include <shlobj.h>
+
+#include "core/host.h"
+#include "core/machine_state.h"
+#include "shell/shell_win32.h"
+#include "video/output_win32.h"
+
+std::string ansi_path(const wchar_t* path)
+{
+    // A name the ANSI code page can hold goes across as it is; any other is
+    // replaced by the file system's short name, which is plain ASCII.
+    BOOL lossy = FALSE;
+    char ansi[MAX_PATH * 2];
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, ansi, sizeof ansi, nullptr, &lossy);
+    if (n > 0 && !lossy) return ansi;
+    wchar_t short_path[MAX_PATH];
+    DWORD len = GetShortPathNameW(path, short_path, MAX_PATH);
+    if (len > 0 && len < MAX_PATH) {
+        n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, short_path, -1, ansi, sizeof ansi, nullptr, &lossy);
+        if (n > 0 && !lossy) return ansi;
+    }
+    return n > 0 ? ansi : "";
+}
+
+bool host_key_down(int virtual_key)
+{
+    const SHORT state = GetAsyncKeyState(virtual_key);
+    // Numeric-pad digits also count when pressed since the last query.
+    if (virtual_key >= VK_NUMPAD0 && virtual_key <= VK_NUMPAD9) return state != 0;
+    return (state & 0x8000) != 0;
+}
+
+bool host_is_foreground() { return main_window && GetForegroundWindow() == main_window; }
+
+std::string host_app_data_folder()
+{
+    wchar_t folder[MAX_PATH];
+    if (SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK) return ".";
+    return ansi_path(folder);
+}
+
+uint32_t host_tick_ms() { return GetTickCount(); }
+void host_sleep_ms(uint32_t ms) { Sleep(ms); }
+void host_draw_frame() { draw_frame(); }
+
+int paused_message_box(const char* text, const char* title, UINT type)
+{
+    const bool was_paused = emulation_paused;
+    sound_pause();
+    const int answer = MessageBoxA(main_window, text, title, type);
+    if (!was_paused) sound_resume();
+    return answer;
+}
+
+void host_show_error(const std::string& text)
+{
+    paused_message_box(text.c_str(), "Wren81 Error", MB_OK | MB_ICONERROR);
+}

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The menu commands and function keys: the status bar at normal speed, Esc, F2,
+# F3, the resets, About, Help, Display Keyboard and Save Screenshot.
+source "$(dirname "$0")/lib.sh"
+app=$(gui_install)
+gui_write_config "$app"
+gui_start "$app"
+id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
+read -r gx gy < <(gui_wait_k 1) || fail "no K cursor"
+xdotool windowfocus --sync "$id" 2>/dev/null
+sleep 2.5
+
+[ "$(gui_probe status 0)" = " ZX81 4K RAM" ] || fail "model shows '$(gui_probe status 0)'"
+# Under Wine the null sound device plays faster than real time, so the paced speed
+# is whatever it allows; the texts and their arithmetic are checked here.
+# (the two parts are read a moment apart, so a refresh may fall between them)
+for try in 1 2 3; do
+  fps=$(gui_probe status 1); speed=$(gui_probe status 2)
+  [ "$fps" = "$(gui_probe status 1)" ] && break
+done
+[[ "$fps" =~ ^\ Frames\ Per\ Second:\ ([0-9]+)\ $ ]] || fail "frames part reads '$fps'"
+normal=${BASH_REMATCH[1]}
+[ "$normal" -gt 0 ] && [ "$speed" = " Speed: $((normal * 2))%" ] || fail "'$fps' with '$speed'"
+[ "$(gui_probe status 3 | tr -d ' ')" = "" ] || fail "at 100% the file part shows '$(gui_probe status 3)'"
+
+# Esc stops the frames and starts them again.
+xdotool key Escape
+sleep 2.2
+[ "$(gui_probe status 1)" = " Frames Per Second: 0 " ] || fail "Esc did not pause: $(gui_probe status 1)"
+xdotool key Escape
+sleep 2.2
+[ "$(gui_probe status 1)" != " Frames Per Second: 0 " ] || fail "Esc again did not resume"
+
+# F2 runs as fast as the host allows, F2 again back to the paced speed.
+speed_now() { gui_probe status 2 | tr -dc 0-9; }
+xdotool key F2
+sleep 2.2
+fast=$(speed_now)
+[ "${fast:-0}" -gt $((normal * 2 * 3)) ] || fail "F2: speed only ${fast}%, paced ${normal} frames a second"
+xdotool key F2
+sleep 2.2
+[ "$(speed_now)" -lt $((fast / 2)) ] || fail "F2 again: speed still $(speed_now)%"
+
+# Custom Border and Save Snapshot change nothing; F3 (an NMI) leaves the ZX81 running.
+before="$WREN81_GUI_WORK/before.rgb"
+read -r w h < <(gui_grab "$before")
+gui_probe command 146; gui_probe command 101; xdotool key F3
+sleep 1
+[ "$(gui_grab "$WREN81_GUI_WORK/after.rgb")" = "$w $h" ] || fail "Custom Border or Save Snapshot changed the window"
+gui_wait_k 1 >/dev/null || fail "no K cursor after F3"
+
+# Soft Reset keeps the screen's program but restarts the ROM; Hard Reset clears all.
+gui_keys p 5 Return
+sleep 1
+[ "$(gui_screen_text 1 "$gx" "$gy" | sed -n 1p)" = "5" ] || fail "PRINT 5 did not print"
+gui_probe command 133
+sleep 2
+gui_wait_k 1 >/dev/null || fail "no K cursor after Soft Reset"
+gui_probe command 134
+sleep 2
+gui_wait_k 1 >/dev/null || fail "no K cursor after Hard Reset"
+[ -z "$(gui_screen_text 1 "$gx" "$gy" | sed -n 1p)" ] || fail "the screen was not cleared by Hard Reset"
+
+# About and Help are boxes of the main window.
+gui_probe command 108
+text=$(gui_wait_box "Wren81 v0.020" 10 | grep Version) || true
+[ "$text" != "${text#Version 0.020}" ] || fail "About box text: $text"
+gui_press "Wren81 v0.020" OK
+gui_probe command 111
+gui_wait_box "Help" 10 | grep -q . || fail "Help showed no quotation"
+gui_press "Help" OK
+
+# Display Keyboard: a window of its own, closed on request.
+gui_probe command 141
+kid=$(gui_wait_window "ZX81 Keyboard" 10) || fail "Display Keyboard opened nothing"
+xdotool windowclose "$kid" 2>/dev/null || true
+
+# Save Screenshot: a 32-bit BMP of the picture's size; ".bmp" is always added.
+gui_probe command 136
+sleep 1.5
+gui_probe command 112
+gui_wait_window "Save BMP" 20 >/dev/null || fail "Save Screenshot opened no dialog"
+win=$(gui_winpath "$app")
+gui_probe settext "Save BMP" 1148 "$win\\shot" || gui_probe settext "Save BMP" 1152 "$win\\shot" ||
+  fail "no file name box in the Save BMP dialog"
+gui_press "Save BMP" Save || fail "the Save BMP dialog did not close"
+sleep 1
+[ -f "$app/shot.bmp" ] || fail "no shot.bmp written: $(ls "$app")"
+size=$(stat -c %s "$app/shot.bmp")
+[ "$size" = $((54 + 768 * 592 * 4)) ] || fail "shot.bmp is $size bytes, expected $((54 + 768 * 592 * 4))"
+read -r width height bpp < <(python3 -c "import struct,sys; d=open(sys.argv[1],'rb').read(54); print(*struct.unpack_from('<iiH', d, 18)[:2], struct.unpack_from('<H', d, 28)[0])" "$app/shot.bmp")
+[ "$width $height $bpp" = "768 592 32" ] || fail "shot.bmp header: $width x $height, $bpp bits"
+read -r w h < <(gui_grab "$WREN81_GUI_WORK/double.rgb")
+n=$(python3 "$here/screen.py" compare "$WREN81_GUI_WORK/double.rgb" "$w" "$h" 0 0 1 "$app/shot.bmp" 0 0 768 592)
+[ "$n" = 0 ] || fail "shot.bmp differs from the window in $n pixels"
+gui_quit
+gui_wait_gone "$id" 20 || fail "did not quit"
+exit 0

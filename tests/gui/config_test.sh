@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# First start without a configuration, the file it writes, quitting with and
+# without confirmation, and the window's place kept for the next start.
+source "$(dirname "$0")/lib.sh"
+app=$(gui_install)
+config=$(gui_config)
+rm -rf "$(gui_user_folder)"
+
+gui_start "$app"
+text=$(gui_wait_box "Wren81 Error" 60) || fail "no error box at the first start"
+[ "$text" != "${text#*06 - Configuration file corrupt}" ] || fail "first box says: $text"
+gui_press "Wren81 Error" OK || fail "the first box did not close"
+text=$(gui_wait_box "Wren81 Error" 20) || fail "no second box at the first start"
+[ "$text" != "${text#*Creating new config file}" ] || fail "second box says: $text"
+gui_press "Wren81 Error" OK || fail "the second box did not close"
+id=$(gui_wait_window "Wren81 v0.020" 30) || fail "main window did not appear after the boxes"
+[ -f "$config" ] || fail "no $config after the first start"
+cmp -s "$config" <(gui_default_config "$app") || {
+  diff <(gui_default_config "$app") "$config" | head -5
+  fail "the new configuration file does not hold every default"
+}
+
+# No at the question leaves the emulation running.
+gui_probe command 109
+text=$(gui_wait_box "Exit" 10) || fail "Quit asked nothing"
+[ "$text" != "${text#*Are you sure you want to quit Wren81?}" ] || fail "Exit box says: $text"
+gui_press "Exit" No || fail "the Exit box did not close on No"
+sleep 2
+fps=$(gui_probe status 1)
+[ "${fps// /}" != "FramesPerSecond:0" ] && [ -n "$fps" ] || fail "emulation stopped after No: '$fps'"
+
+# Move the window, then quit with Yes: the place is kept.
+xdotool windowmove "$id" 130 170
+sleep 1
+read -r left top _ < <(gui_probe window)
+gui_quit || fail "Quit with Yes did not close the program"
+gui_wait_gone "$id" 20 || fail "main window stayed after Yes"
+grep -q $'^Main Window='"$left"$'\r$' "$config" && grep -q $'^Main Window='"$top"$'\r$' "$config" ||
+  fail "position $left,$top not kept: $(grep 'Main Window' "$config" | tr -d '\r' | tr '\n' ' ')"
+
+# The next start is quiet and puts the window back.
+gui_start "$app"
+id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear at the second start"
+sleep 2
+gui_probe exists "Wren81 Error" && fail "the second start showed: $(gui_probe box 'Wren81 Error')"
+read -r left2 top2 _ < <(gui_probe window)
+[ "$left2 $top2" = "$left $top" ] || fail "window at $left2,$top2, expected $left,$top"
+
+# With the question switched off, Quit ends at once.
+gui_write_config "$app" "opt_exit_msg=0"
+gui_probe command 138
+sleep 2
+gui_probe command 109
+gui_wait_gone "$id" 20 || fail "Quit without the question did not end the program"
+gui_probe exists "Exit" && fail "Exit asked although opt_exit_msg is 0"
+
+# A damaged file is reported, replaced by the defaults and kept beside them.
+printf 'opt_emulation_speed=100\r\ngarbage\r\n' > "$config"
+gui_start "$app"
+text=$(gui_wait_box "Wren81 Error" 60) || fail "a damaged file gave no message"
+[ "$text" != "${text#*06 - Configuration file corrupt}" ] || fail "damaged file box says: $text"
+gui_press "Wren81 Error" OK
+gui_wait_box "Wren81 Error" 20 >/dev/null && gui_press "Wren81 Error" OK
+id=$(gui_wait_window "Wren81 v0.020" 30) || fail "no main window after a damaged file"
+cmp -s "$config" <(gui_default_config "$app") || fail "the damaged file was not replaced by the defaults"
+gui_quit
+gui_wait_gone "$id" 20 || fail "did not quit"
+exit 0

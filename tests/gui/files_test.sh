@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Program files: named on the command line, chosen with Load File (a folder with
+# a space and characters outside the ANSI code page), dropped on the window;
+# refusals that lose nothing; a missing ROM.
+source "$(dirname "$0")/lib.sh"
+app=$(gui_install)
+programs="$shared_dir/programs"
+mkdir -p "$app/progs" "$app/my λ games"
+cp "$programs/zx81-program.p" "$app/progs/sample.p"
+cp "$programs/zx81-program.p" "$app/my λ games/sämple λ.p"
+head -c 50000 /dev/zero > "$app/progs/huge.p"
+echo "not a program" > "$app/progs/notes.txt"
+win=$(gui_winpath "$app")
+gui_write_config "$app" "opt_model_type=4"
+
+# LOAD "": J is LOAD in K mode, Shift+P the quote.
+load_and_expect_title() {
+  gui_keys j shift+p shift+p Return
+  local i
+  for ((i = 0; i < 20; i++)); do
+    gui_screen_text "$1" "$gx" "$gy" 2>/dev/null | grep -q "ZX81 SAMPLE PROGRAM" && return 0
+    sleep 1
+  done
+  fail "$2: LOAD \"\" did not run the program; the screen reads: $(gui_screen_text "$1" "$gx" "$gy" | tr '\n' '|')"
+}
+
+# On the command line.
+gui_start "$app" "$win\\progs\\sample.p"
+id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
+read -r gx gy < <(gui_wait_k 1) || fail "no K cursor"
+xdotool windowfocus --sync "$id" 2>/dev/null
+load_and_expect_title 1 "command line"
+
+# A dropped file of unknown extension, and a dropped folder: reported, nothing lost.
+gui_probe drop "$win\\progs\\notes.txt"
+text=$(gui_wait_box "Wren81 Error" 10) || fail "a dropped .txt file gave no message"
+[ "$text" != "${text#*16 - Tape Error: unknown extension}" ] || fail "dropped .txt: $text"
+gui_press "Wren81 Error" OK
+gui_probe drop "$win\\progs"
+gui_wait_box "Wren81 Error" 10 >/dev/null || fail "a dropped folder gave no message"
+gui_press "Wren81 Error" OK
+# A file too long for the memory: refused, and the image chosen before stays.
+gui_probe drop "$win\\progs\\huge.p"
+text=$(gui_wait_box "Wren81 Error" 10) || fail "a 50,000-byte program gave no message"
+gui_press "Wren81 Error" OK
+gui_probe command 134
+read -r gx gy < <(gui_wait_k 1) || fail "no K cursor after Hard Reset"
+xdotool windowfocus --sync "$id" 2>/dev/null
+gui_probe drop "$win\\progs\\sample.p"
+sleep 1
+gui_probe exists "Wren81 Error" && fail "a good dropped file gave: $(gui_probe box 'Wren81 Error')"
+gui_probe drop "$win\\progs\\huge.p"
+gui_wait_box "Wren81 Error" 10 >/dev/null && gui_press "Wren81 Error" OK
+xdotool windowfocus --sync "$id" 2>/dev/null
+load_and_expect_title 1 "after a refused file"
+
+# Load File at 200%, from a folder whose name no ANSI code page holds.
+gui_probe command 136
+gui_probe command 134
+read -r gx gy < <(gui_wait_k 2) || fail "no K cursor at 200%"
+gui_probe command 100
+gui_wait_window "Open File" 20 >/dev/null || fail "Load File opened no dialog"
+gui_probe settext "Open File" 1148 "$win\\my λ games\\sämple λ.p" ||
+  gui_probe settext "Open File" 1152 "$win\\my λ games\\sämple λ.p" || fail "no file name box in the dialog"
+gui_press "Open File" Open || fail "the Open File dialog did not close"
+xdotool windowfocus --sync "$id" 2>/dev/null
+load_and_expect_title 2 "Load File"
+sleep 1.2
+status=$(gui_probe status 3)
+[ "$status" != "${status#" Current File: "}" ] || fail "status bar at 200% shows '$status', not the file"
+if [ -n "${WREN81_SCREENSHOT_OUT:-}" ]; then
+  read -r x y w h < <(gui_probe window)
+  import -window root -crop "${w}x${h}+$x+$y" +repage "$WREN81_SCREENSHOT_OUT"
+fi
+gui_quit
+gui_wait_gone "$id" 20 || fail "did not quit"
+
+# Without zx81.rom: one clear message, and the program carries on.
+bare=$(mktemp -d "$WREN81_GUI_WORK/bare.XXXXXX")
+cp "$WREN81_EXE" "$bare/"
+gui_write_config "$bare"
+gui_start "$bare"
+text=$(gui_wait_box "Wren81 Error" 60) || fail "no message without zx81.rom"
+[ "$text" != "${text#*02 - ROM missing}" ] || fail "without zx81.rom: $text"
+gui_press "Wren81 Error" OK
+id=$(gui_wait_window "Wren81 v0.020" 30) || fail "no main window after the ROM message"
+sleep 2
+gui_probe exists "Wren81 Error" && fail "a second message: $(gui_probe box 'Wren81 Error')"
+[ "$(gui_probe status 1)" != " Frames Per Second: 0 " ] || fail "the emulation stopped without a ROM"
+gui_quit
+gui_wait_gone "$id" 20 || fail "did not quit"
+exit 0

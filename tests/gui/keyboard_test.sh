@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The host keyboard reaches the ZX81 (letters, digits, Shift, Backspace as RUBOUT,
+# the arrow keys as cursor keys), and so do the Keyboard Helper's buttons.
+source "$(dirname "$0")/lib.sh"
+app=$(gui_install)
+gui_write_config "$app"
+gui_start "$app"
+id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
+read -r gx gy < <(gui_wait_k 1) || fail "no K cursor"
+xdotool windowfocus --sync "$id" 2>/dev/null
+sleep 0.5
+
+# PRINT 2+2: P is PRINT in K mode, Shift+K is "+".
+gui_keys p 2 shift+k 2 Return
+sleep 1
+screen=$(gui_screen_text 1 "$gx" "$gy")
+[ "$(sed -n 1p <<<"$screen")" = "4" ] || fail "PRINT 2+2 shows: $(head -n 1 <<<"$screen")"
+
+# Editing: a quote from Shift+P, RUBOUT from Backspace, the cursor moved left.
+gui_keys p shift+p a shift+p BackSpace BackSpace 1 2 Left 3
+sleep 1
+line=$(gui_screen_text 1 "$gx" "$gy" | sed -n 24p)
+[ "$line" = 'PRINT "13l2' ] || fail "edit line reads '$line', expected 'PRINT \"13l2' (l: the cursor)"
+gui_keys Right shift+p Return
+sleep 1
+[ "$(gui_screen_text 1 "$gx" "$gy" | sed -n 1p)" = "132" ] || fail "PRINT \"132\" did not print 132"
+
+# The Keyboard Helper types by clicks: PRINT 7, NEWLINE; a click on SPACE lets go.
+gui_probe command 147
+hid=$(gui_wait_window "Wren Keyboard Helper" 10) || fail "the Keyboard Helper did not open"
+# A click makes the helper the active window; without a window manager, Xvfb needs telling.
+xdotool windowfocus --sync "$hid" 2>/dev/null
+click_key() {
+  local x y
+  read -r x y < <(gui_probe control "Wren Keyboard Helper" "$1") || fail "no button $1"
+  xdotool mousemove "$x" "$y" click 1
+  sleep 0.7   # typed again every sixth frame: held long enough to count, not to repeat
+  read -r x y < <(gui_probe control "Wren Keyboard Helper" 739)
+  xdotool mousemove "$x" "$y" click 1
+  sleep 0.3
+}
+click_key 719   # P: PRINT
+click_key 706   # 7
+click_key 729   # NEWLINE
+sleep 1
+[ "$(gui_screen_text 1 "$gx" "$gy" | sed -n 1p)" = "7" ] || fail "the helper's PRINT 7 shows: $(gui_screen_text 1 "$gx" "$gy" | head -n 1)"
+gui_quit
+gui_wait_gone "$id" 20 || fail "did not quit"
+exit 0

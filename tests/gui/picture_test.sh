@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The ZX81 picture in the main window: the K cursor after the ZX81 starts, at
+# 100% and 200%, with each border preset, in full screen, and in each colour.
+source "$(dirname "$0")/lib.sh"
+app=$(gui_install)
+gui_write_config "$app"
+gui_start "$app"
+id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
+gui_wait_k 1 >/dev/null || fail "no K cursor at 100%"
+bar=$(gui_probe statusbar)
+full="$WREN81_GUI_WORK/full.rgb"
+read -r w h < <(gui_grab "$full")
+[ "$w $h" = "394 $((306 + bar))" ] || fail "Full Border at 100%: client $w x $h, expected 394 x $((306 + bar))"
+
+# The same picture as wren81-cli renders for the same start, where that is built.
+cli="$(dirname "$WREN81_EXE")/../build/wren81-cli"
+if [ -x "$cli" ] && "$cli" --help 2>&1 | grep -q -- --screenshot; then
+  "$cli" --roms "$(dirname "$rom_file")" --model 2 --screenshot "$WREN81_GUI_WORK/cli.bmp" >/dev/null 2>&1 ||
+    fail "wren81-cli --screenshot failed"
+  n=$(python3 "$here/screen.py" compare "$full" "$w" "$h" 5 5 1 "$WREN81_GUI_WORK/cli.bmp" 0 0 384 296)
+  [ "$n" = 0 ] || fail "$n pixels differ from the picture of wren81-cli"
+else
+  echo "   (wren81-cli --screenshot not built: picture compared with itself only)"
+fi
+
+# Each border preset cuts its trims out of the full picture: left, right, top, bottom.
+check_preset() {
+  local command=$1 l=$2 r=$3 t=$4 b=$5 name=$6 raw="$WREN81_GUI_WORK/preset.rgb" pw ph extra=0 n
+  gui_probe command "$command"
+  sleep 1.5
+  pw=$((384 - l - r)); ph=$((296 - t - b))
+  # The narrowest window has 19 more rows for a menu bar that takes two lines;
+  # the client area keeps what the second menu line does not take.
+  [ "$t" = 58 ] && extra=19
+  read -r w h < <(gui_grab "$raw")
+  [ "$w" = $((pw + 10)) ] && [ "$h" -ge $((ph + 10 + bar)) ] && [ "$h" -le $((ph + 10 + bar + extra)) ] ||
+    fail "$name: client $w x $h, expected $((pw + 10)) x $((ph + 10 + bar)) (+$extra at most)"
+  n=$(python3 "$here/screen.py" same "$full" 394 $((306 + bar)) $((5 + l)) $((5 + t)) \
+      "$raw" "$w" "$h" 5 5 "$pw" "$ph" 1)
+  [ "$n" = 0 ] || fail "$name: $n pixels differ from the full picture"
+}
+check_preset 144 40 24 32 24 "Medium Border"
+check_preset 143 74 54 58 48 "No Border"
+check_preset 145 0 0 0 0 "Full Border"
+
+# 200%: every pixel doubled.
+gui_probe command 136
+sleep 1.5
+gui_wait_k 2 >/dev/null || fail "no K cursor at 200%"
+double="$WREN81_GUI_WORK/double.rgb"
+read -r w h < <(gui_grab "$double")
+[ "$w $h" = "778 $((602 + bar))" ] || fail "Full Border at 200%: client $w x $h"
+n=$(python3 "$here/screen.py" same "$full" 394 $((306 + bar)) 5 5 "$double" "$w" "$h" 5 5 384 296 2)
+[ "$n" = 0 ] || fail "200%: $n pixels differ from the doubled picture"
+
+# Full screen and back with F4.
+read -r wx wy ww wh < <(gui_probe window)
+xdotool windowfocus --sync "$id" 2>/dev/null; xdotool key F4
+sleep 2
+[ "$(gui_probe window)" = "0 0 720 576" ] || fail "F4: window $(gui_probe window), expected 0 0 720 576"
+read -r x y _ < <(gui_probe client)
+import -window root -crop "720x576+$x+$y" +repage -depth 8 "rgb:$WREN81_GUI_WORK/fs.rgb"
+colours=$(python3 "$here/screen.py" colours "$WREN81_GUI_WORK/fs.rgb" 720 576 0 0 720 576 | sort | tr '\n' ' ')
+[ "$colours" = "000000 CACACA " ] || fail "full screen shows colours $colours"
+xdotool key F4
+sleep 2
+[ "$(gui_probe window)" = "$wx $wy $ww $wh" ] || fail "after F4 again: $(gui_probe window), expected $wx $wy $ww $wh"
+
+# The colour schemes, read from the configuration file.
+gui_probe command 135
+for scheme in "1 FFFFFF" "2 00B500" "3 B68000" "0 CACACA"; do
+  set -- $scheme
+  gui_write_config "$app" "opt_colours=$1"
+  gui_probe command 138
+  sleep 1
+  gui_wait_k 1 >/dev/null || fail "no K cursor with opt_colours=$1"
+  read -r w h < <(gui_grab "$full")
+  colours=$(python3 "$here/screen.py" colours "$full" "$w" "$h" 5 5 384 296 | sort | tr '\n' ' ')
+  [ "$colours" = "000000 $2 " ] || fail "opt_colours=$1 shows $colours, expected 000000 $2"
+done
+gui_quit
+gui_wait_gone "$id" 20 || fail "did not quit"
+exit 0

@@ -1,0 +1,154 @@
+/* Looks into the running Wren81 from outside, for the GUI tests (runs under Wine
+   beside it):
+     probe client               client area of the main window on screen: x y w h
+     probe window               the main window's rectangle: x y w h
+     probe status N             text of part N of the status bar
+     probe statusbar            height of the status bar
+     probe checked ID           1 when menu item ID is checked, else 0
+     probe command ID           sends menu command ID to the main window
+     probe box TITLE            texts of the controls of the window titled TITLE, one a line
+     probe press TITLE BUTTON   clicks the button named BUTTON in the window titled TITLE and
+                                waits up to 10 seconds for that window to close (status 3 if not)
+     probe exists TITLE         exit status 0 when a window titled TITLE exists
+     probe control TITLE ID     screen centre "x y" of control ID in the window titled TITLE
+     probe drop PATH            drops the file PATH on the main window, as the shell does
+     probe settext TITLE ID TEXT  puts TEXT (any characters) into control ID of the window TITLE
+   Exit status 1 when the window asked for does not exist. */
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static HWND main_window(void) { return FindWindowA("ZX81 Emulator", NULL); }
+
+static BOOL CALLBACK print_child(HWND child, LPARAM unused)
+{
+    char text[1024];
+    (void)unused;
+    if (GetWindowTextA(child, text, sizeof text) > 0) printf("%s\n", text);
+    return TRUE;
+}
+
+static const char* press_name;
+static BOOL CALLBACK press_child(HWND child, LPARAM unused)
+{
+    char text[256];
+    (void)unused;
+    GetWindowTextA(child, text, sizeof text);
+    /* Button texts may carry a mnemonic ampersand. */
+    char plain[256];
+    int j = 0;
+    for (int i = 0; text[i] && j < 255; ++i)
+        if (text[i] != '&') plain[j++] = text[i];
+    plain[j] = 0;
+    if (strcmp(plain, press_name) == 0) {
+        PostMessageA(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), BN_CLICKED), (LPARAM)child);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static int status_text(HWND window, int part)
+{
+    HWND bar = FindWindowExA(window, NULL, STATUSCLASSNAMEA, NULL);
+    if (!bar) return 1;
+    DWORD pid;
+    GetWindowThreadProcessId(bar, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 1;
+    char* remote = VirtualAllocEx(process, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
+    char text[4096] = "";
+    SendMessageA(bar, SB_GETTEXTA, (WPARAM)part, (LPARAM)remote);
+    ReadProcessMemory(process, remote, text, sizeof text - 1, NULL);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    printf("%s\n", text);
+    return 0;
+}
+
+/* A drop is a DROPFILES block followed by the path; the block is made inside the
+   program's own memory, where its handle is a plain pointer. */
+static int drop_file(HWND window, const char* path)
+{
+    DWORD pid;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 1;
+    char block[sizeof(DROPFILES) + MAX_PATH + 2] = {0};
+    DROPFILES* files = (DROPFILES*)block;
+    files->pFiles = sizeof(DROPFILES);
+    strncpy(block + sizeof(DROPFILES), path, MAX_PATH);
+    void* remote = VirtualAllocEx(process, NULL, sizeof block, MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(process, remote, block, sizeof block, NULL);
+    CloseHandle(process);
+    PostMessageA(window, WM_DROPFILES, (WPARAM)remote, 0);
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return 2;
+    const char* what = argv[1];
+    if (strcmp(what, "box") == 0 || strcmp(what, "press") == 0 || strcmp(what, "exists") == 0) {
+        if (argc < 3) return 2;
+        HWND box = FindWindowA(NULL, argv[2]);
+        if (!box) return 1;
+        if (what[0] == 'b') EnumChildWindows(box, print_child, 0);
+        if (what[0] == 'p' && argc > 3) {
+            press_name = argv[3];
+            EnumChildWindows(box, press_child, 0);
+            for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(100);
+            return IsWindow(box) ? 3 : 0;
+        }
+        return 0;
+    }
+    if (strcmp(what, "control") == 0) {
+        if (argc < 4) return 2;
+        HWND box = FindWindowA(NULL, argv[2]);
+        HWND control = box ? GetDlgItem(box, atoi(argv[3])) : NULL;
+        if (!control) return 1;
+        RECT r;
+        GetWindowRect(control, &r);
+        printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
+    if (strcmp(what, "settext") == 0) {
+        /* The wide command line keeps characters that no ANSI code page holds. */
+        int n;
+        wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n);
+        HWND box = FindWindowA(NULL, argv[2]);
+        HWND control = box && n > 4 ? GetDlgItem(box, atoi(argv[3])) : NULL;
+        if (!control) return 1;
+        SendMessageW(control, WM_SETTEXT, 0, (LPARAM)wide[4]);
+        return 0;
+    }
+    HWND window = main_window();
+    if (!window) return 1;
+    if (strcmp(what, "drop") == 0 && argc > 2) return drop_file(window, argv[2]);
+    RECT r;
+    if (strcmp(what, "client") == 0) {
+        POINT origin = {0, 0};
+        GetClientRect(window, &r);
+        ClientToScreen(window, &origin);
+        printf("%ld %ld %ld %ld\n", origin.x, origin.y, r.right, r.bottom);
+    } else if (strcmp(what, "window") == 0) {
+        GetWindowRect(window, &r);
+        printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else if (strcmp(what, "statusbar") == 0) {
+        HWND bar = FindWindowExA(window, NULL, STATUSCLASSNAMEA, NULL);
+        if (!bar || !GetWindowRect(bar, &r)) return 1;
+        printf("%ld\n", r.bottom - r.top);
+    } else if (strcmp(what, "status") == 0 && argc > 2) {
+        return status_text(window, atoi(argv[2]));
+    } else if (strcmp(what, "checked") == 0 && argc > 2) {
+        UINT state = GetMenuState(GetMenu(window), (UINT)atoi(argv[2]), MF_BYCOMMAND);
+        printf("%d\n", state != (UINT)-1 && (state & MF_CHECKED) ? 1 : 0);
+    } else if (strcmp(what, "command") == 0 && argc > 2) {
+        PostMessageA(window, WM_COMMAND, (WPARAM)atoi(argv[2]), 0);
+    } else {
+        return 2;
+    }
+    return 0;
+}
