@@ -52,7 +52,8 @@ protected:
         std::remove(wav_path().c_str());
     }
 
-    static std::string wav_path() { return std::string(WREN81_BUILD_DIR) + "/fetch_runs_test.wav"; }
+    // One file per machine: CTest runs the machines side by side.
+    std::string wav_path() const { return std::string(WREN81_BUILD_DIR) + "/fetch_runs_" + GetParam().name + ".wav"; }
 
     void frame(Trace& t)
     {
