@@ -82,9 +82,6 @@ BUS_ACCESS uint8_t character_fetch(uint8_t b)
 // The hi-res cards' display fetch, which may leave the byte to character_fetch.
 uint8_t hires_display_fetch(uint8_t b);
 
-// The M1 cycle: the CPU has already counted its 4 T-states and stepped R.
-// Above the display-fetch threshold the display hardware reads the display
-// file 32K lower (or at the address itself below 0xC000).
 // Where the display hardware reads the byte of a display fetch at the address.
 BUS_ACCESS uint16_t display_fetch_address(uint16_t address)
 {
@@ -96,6 +93,9 @@ BUS_ACCESS uint16_t display_file_address(uint16_t address)
     return address < display_fetch_threshold() ? address : display_fetch_address(address);
 }
 
+// The M1 cycle: the CPU has already counted its 4 T-states and stepped R.
+// Above the display-fetch threshold the display hardware reads the display
+// file 32K lower (or at the address itself below 0xC000).
 BUS_ACCESS uint8_t fetch_opcode(uint16_t address)
 {
     if (address < display_fetch_threshold()) return peek_byte(address);
@@ -117,8 +117,8 @@ void port_out(uint16_t port, uint8_t value);
 // ED FC: the tape-load routine's trap, served by the program-file loader.
 void load_trap();
 // Per-instruction duties of the debugger; nothing yet. Whoever gives it some sets
-// per_instruction_duties, which makes the display loop run every HALT repeat as an
-// instruction of its own rather than in a batch.
+// per_instruction_duties, which makes the display loop run every HALT repeat and
+// character fetch as an instruction of its own rather than in a batch.
 inline void after_instruction() {}
 extern uint8_t per_instruction_duties;
 // Sound accounting for an instruction run by the debugger's stepping.
