@@ -211,11 +211,11 @@ int steps_to_int_line(uint8_t r)
 template <bool PlainRow>
 int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_row)
 {
-    const uint32_t threshold = display_fetch_threshold();
     const uint32_t top = ram_top;
-    uint16_t pc = z80.pc;
+    uint16_t pc = z80.pc;  // at or above the display-fetch threshold until it wraps to 0
+    room = std::min(room, 0x10000 - pc);
     int steps = 0;
-    for (; steps < room && pc >= threshold; ++steps) {
+    for (; steps < room; ++steps) {
         const uint16_t a = display_fetch_address(pc);
         if (a >= top) break;  // the folded RAM above the top: the ordinary loop reads it
         const uint8_t b = bank[a >> 13][a & 0x1FFF];
