@@ -206,26 +206,27 @@ int steps_to_int_line(uint8_t r)
     return (next & 0x40) ? 1 + (0x80 - next) : 1;
 }
 
-// Character fetches from PC on, at most `room`; returns how many. With a plain
+// Character fetches from PC on, at most `room`; returns how many. The run keeps
+// within PC's 8K bank (0xC000, where the display address folds down, is a bank
+// boundary), so the display bytes lie side by side below the RAM top. With a plain
 // character row (see plain_character_row) the patterns are read from it directly.
 template <bool PlainRow>
 int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_row)
 {
-    const uint32_t top = ram_top;
-    uint16_t pc = z80.pc;  // at or above the display-fetch threshold until it wraps to 0
-    room = std::min(room, 0x10000 - pc);
+    const uint16_t pc = z80.pc;  // at or above the display-fetch threshold
+    const uint16_t start = display_fetch_address(pc);
+    if (start >= ram_top) return 0;  // the folded RAM above the top: the ordinary loop reads it
+    room = std::min({room, 0x2000 - (pc & 0x1FFF), int(ram_top - start)});
+    const uint8_t* const display = bank[start >> 13] + (start & 0x1FFF);
     int steps = 0;
     for (; steps < room; ++steps) {
-        const uint16_t a = display_fetch_address(pc);
-        if (a >= top) break;  // the folded RAM above the top: the ordinary loop reads it
-        const uint8_t b = bank[a >> 13][a & 0x1FFF];
+        const uint8_t b = display[steps];
         if (b & 0x40) break;  // executed as it stands
-        pc = uint16_t(pc + 1);
         pixels.shift |= PlainRow ? character_row[(b & 0x3F) * 8] : character_pattern(b);
         if (b & 0x80) pixels.inverse |= 0xFF;
         pixels.step();
     }
-    z80.pc = pc;
+    z80.pc = uint16_t(pc + steps);
     return steps;
 }
 
