@@ -60,6 +60,17 @@ BUS_ACCESS uint8_t character_pattern(uint8_t b)
     return peek_byte(uint16_t((z80.i & 0xFE) * 256 + c * 8 + row_counter));
 }
 
+// For a run of character fetches in which I and the row counter stand still: with
+// no CHR$ board that widens the codes and I below 0x40, code c's pattern is
+// row[c * 8] of the returned row of the character set; null otherwise.
+inline const uint8_t* plain_character_row()
+{
+    if (chr_generator == chr_chr16 || chr_generator == chr_quicksilva || z80.i >= 0x40) return nullptr;
+    const uint32_t set = (z80.i & 0xFE) * 256u;  // 512 bytes, within one bank
+    if (set + 0x200 > ram_top || hires_card != hires_none) return nullptr;
+    return bank[set >> 13] + (set & 0x1FFF) + row_counter;
+}
+
 // A display-file byte with bit 6 set is executed as it stands (0x76 is the HALT
 // that ends a row); any other is a character.
 BUS_ACCESS uint8_t character_fetch(uint8_t b)
@@ -71,15 +82,33 @@ BUS_ACCESS uint8_t character_fetch(uint8_t b)
 // The hi-res cards' display fetch, which may leave the byte to character_fetch.
 uint8_t hires_display_fetch(uint8_t b);
 
+// Where the display hardware reads the byte of a display fetch at the address.
+BUS_ACCESS uint16_t display_fetch_address(uint16_t address)
+{
+    return address <= 0xBFFF ? address : address & 0x7FFF;
+}
+
+BUS_ACCESS uint16_t display_file_address(uint16_t address)
+{
+    return address < display_fetch_threshold() ? address : display_fetch_address(address);
+}
+
 // The M1 cycle: the CPU has already counted its 4 T-states and stepped R.
 // Above the display-fetch threshold the display hardware reads the display
 // file 32K lower (or at the address itself below 0xC000).
 BUS_ACCESS uint8_t fetch_opcode(uint16_t address)
 {
     if (address < display_fetch_threshold()) return peek_byte(address);
-    const uint8_t b = peek_byte(address <= 0xBFFF ? address : address & 0x7FFF);
+    const uint8_t b = peek_byte(display_file_address(address));
     if (hires_card != hires_none) return hires_display_fetch(b);
     return character_fetch(b);
+}
+
+// Whether a fetch at the address gives a HALT and does nothing else: no hi-res
+// card watches the fetch, and the byte there is 0x76 (bit 6 set: no pattern).
+BUS_ACCESS bool fetch_is_plain_halt(uint16_t address)
+{
+    return hires_card == hires_none && peek_byte(display_file_address(address)) == 0x76;
 }
 
 uint8_t port_in(uint16_t port);
@@ -87,8 +116,11 @@ void port_out(uint16_t port, uint8_t value);
 
 // ED FC: the tape-load routine's trap, served by the program-file loader.
 void load_trap();
-// Per-instruction duties of the debugger; nothing yet.
+// Per-instruction duties of the debugger; nothing yet. Whoever gives it some sets
+// per_instruction_duties, which makes the display loop run every HALT repeat and
+// character fetch as an instruction of its own rather than in a batch.
 inline void after_instruction() {}
+extern uint8_t per_instruction_duties;
 // Sound accounting for an instruction run by the debugger's stepping.
 void step_sound(uint32_t tstates_taken);
 // The hardware part of a hard reset.

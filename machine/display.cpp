@@ -33,13 +33,13 @@ int line_end;
 uint32_t scanline_pixels[scanline_capacity + scanline_slack];
 int pixel_count;
 
+uint8_t per_instruction_duties;
+
 namespace {
 
 constexpr int hsync_pulse_length = 10;
 constexpr int minimum_sync = 10;
 constexpr int vsync_minimum = 290;
-
-const uint32_t black_pixels[8] = {};
 
 // The hi-res cards' part of a display fetch: the byte to execute, or -1 when the
 // card leaves the fetch to the character generator.
@@ -73,63 +73,70 @@ void build_byte_pixels()
         for (int k = 0; k < 8; ++k) byte_pixels[v][k] = (v >> (7 - k)) & 1 ? black_colour : picture_colour;
 }
 
-// The line is gathered as runs of pixels and drawn into the scanline buffer when
-// the run ends. A run starts with an instruction: its first sixteen pixels show
-// bits 15..0 of the shift register (XOR the inverse register), the rest the
-// picture colour, since only zeros are shifted in; the black level of a vertical
-// sync makes all-black runs. An instruction whose sixteen bits are all zero only
-// lengthens the run before it, which already ends in the picture colour.
-constexpr uint32_t black_level = 0x10000;
-struct PixelRun {
-    uint32_t key;  // bits 15..0 to show, or black_level
-    int count;
-};
-constexpr int max_runs = 128;  // a line holds at most 420 / 8 instructions
-PixelRun runs[max_runs];
-int run_count;
+// The line is gathered as bits, one per pixel, 1 for black: pixel i is bit
+// 63 - i % 64 of word i / 64. An instruction shows bits 15..0 of the shift
+// register (XOR the inverse register) on its first sixteen pixels and the picture
+// colour after them, since only zeros are shifted in; while the HSYNC generator is
+// stopped all its pixels are black. The bits become pixels once the line ends.
+constexpr int line_words = scanline_capacity / 64 + 2;  // and a word for the spill past the last
+uint64_t line_bits[line_words];
 
-void start_runs()
+void start_line()
 {
-    runs[0] = {0, 0};
-    run_count = 1;
+    pixel_count = 0;
+    std::memset(line_bits, 0, sizeof line_bits);
 }
 
-inline __attribute__((always_inline)) void add_run(uint32_t key, int count)
+// Ors the bits of v, first pixel in bit 63, into the line from pixel p on.
+inline void put_bits(uint64_t v, int p)
 {
-    PixelRun& last = runs[run_count - 1];
-    const bool black = key == black_level;
-    if ((key & 0xFFFF) == 0 && black == (last.key == black_level)) last.count += count;
-    else if (run_count < max_runs) runs[run_count++] = {key, count};
-    else last.count += count;
+    const int offset = p & 63;
+    line_bits[p >> 6] |= v >> offset;
+    if (offset) line_bits[(p >> 6) + 1] |= v << (64 - offset);
+}
+
+void put_black(int p, int count)
+{
+    for (; count > 0; count -= 48, p += 48) put_bits(~0ull << (64 - std::min(count, 48)), p);
 }
 
 // Two pixels per T-state out of the shift register.
 inline void emit_pixels(int count)
 {
     count = std::min(count, scanline_capacity - pixel_count);
+    if (!hsync_generator_on) {
+        put_black(pixel_count, count);
+    } else if (const uint32_t shown = (shift_register ^ inverse_register) & 0xFFFF) {
+        const uint64_t bits = uint64_t(shown) << 48;
+        put_bits(count < 16 ? bits & ~(~0ull >> count) : bits, pixel_count);
+    }
     pixel_count += count;
-    add_run(hsync_generator_on ? (shift_register ^ inverse_register) & 0xFFFF : black_level, count);
+    if ((shift_register | inverse_register) == 0) return;  // usual outside the display file
     shift_register = count < 32 ? shift_register << count : 0;
     inverse_register = count < 32 ? inverse_register << count : 0;
 }
 
-// Draws the runs into the scanline buffer, eight pixels at a time: up to seven
-// pixels past a run are scribbled over, and overwritten by the next run or left
-// in the buffer's slack.
-void draw_runs()
+// The line's bits as pixels in the scanline buffer, a word of 64 at a time (the
+// last word may run into the buffer's slack). A word drawn for an earlier line in
+// the same colour is there already: most lines repeat the one before.
+uint64_t drawn_bits[line_words];
+int drawn_words;
+uint32_t drawn_colour;
+
+void draw_line()
 {
-    uint32_t* out = scanline_pixels;
-    for (int i = 0; i < run_count; ++i) {
-        const PixelRun run = runs[i];
-        if (run.key == black_level) {
-            for (int k = 0; k < run.count; k += 8) std::memcpy(out + k, black_pixels, sizeof black_pixels);
-        } else {
-            std::memcpy(out, byte_pixels[run.key >> 8], sizeof byte_pixels[0]);
-            std::memcpy(out + 8, byte_pixels[run.key & 0xFF], sizeof byte_pixels[0]);
-            for (int k = 16; k < run.count; k += 8) std::memcpy(out + k, byte_pixels[0], sizeof byte_pixels[0]);
-        }
-        out += run.count;
+    if (drawn_colour != picture_colour) drawn_words = 0;
+    drawn_colour = picture_colour;
+    const int words = (pixel_count + 63) / 64;
+    for (int w = 0; w < words; ++w) {
+        const uint64_t bits = line_bits[w];
+        if (w < drawn_words && drawn_bits[w] == bits) continue;
+        drawn_bits[w] = bits;
+        uint32_t* out = scanline_pixels + w * 64;
+        for (int k = 0; k < 8; ++k)
+            std::memcpy(out + k * 8, byte_pixels[(bits >> (56 - 8 * k)) & 0xFF], sizeof byte_pixels[0]);
     }
+    drawn_words = std::max(drawn_words, words);
 }
 
 // What the instruction's port access means to the sync generators.
@@ -163,6 +170,98 @@ void pass_hsync_point()
         row_counter = (row_counter + 1) & 7;
     }
     line_tstates_left += tstates_per_line;
+}
+
+// Two kinds of instruction are only an opcode fetch: a HALT repeat, and the NOP
+// that a display fetch of a character puts in place of the display-file byte
+// (the byte is read and the pattern latched, nothing else). Each takes 4 T-states,
+// steps R and shows eight pixels. Runs of them are done here without the
+// instruction machinery, with exactly what the ordinary loop would do. A run stops
+// before an instruction that is not of the kind, crosses the HSYNC point, is
+// followed by an interrupt or starts with the line full, and leaves it to the
+// ordinary loop. Only where no hi-res card watches the fetches and no debugger
+// duty follows each instruction.
+
+// The pixel registers and the line position during a run.
+struct RunPixels {
+    uint32_t shift, inverse;
+    int position;
+    bool picture_level;
+
+    // Eight pixels: bits 15..8 of the registers, or black at the sync level.
+    void step()
+    {
+        const uint32_t shown = picture_level ? ((shift ^ inverse) >> 8) & 0xFF : 0xFF;
+        if (shown) put_bits(uint64_t(shown) << 56, position);
+        position += 8;
+        shift <<= 8;
+        inverse <<= 8;
+    }
+};
+
+// Steps until the first after which bit 6 of R is 0 (the INT line), counting it.
+int steps_to_int_line(uint8_t r)
+{
+    const uint8_t next = (r + 1) & 0x7F;
+    return (next & 0x40) ? 1 + (0x80 - next) : 1;
+}
+
+// Character fetches from PC on, at most `room`; returns how many. The run keeps
+// within PC's 8K bank (0xC000, where the display address folds down, is a bank
+// boundary), so the display bytes lie side by side below the RAM top. With a plain
+// character row (see plain_character_row) the patterns are read from it directly.
+template <bool PlainRow>
+int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_row)
+{
+    const uint16_t pc = z80.pc;  // at or above the display-fetch threshold
+    const uint16_t start = display_fetch_address(pc);
+    if (start >= ram_top) return 0;  // the folded RAM above the top: the ordinary loop reads it
+    room = std::min({room, 0x2000 - (pc & 0x1FFF), int(ram_top - start)});
+    const uint8_t* const display = bank[start >> 13] + (start & 0x1FFF);
+    int steps = 0;
+    for (; steps < room; ++steps) {
+        const uint8_t b = display[steps];
+        if (b & 0x40) break;  // executed as it stands
+        pixels.shift |= PlainRow ? character_row[(b & 0x3F) * 8] : character_pattern(b);
+        if (b & 0x80) pixels.inverse |= 0xFF;
+        pixels.step();
+    }
+    z80.pc = uint16_t(pc + steps);
+    return steps;
+}
+
+void run_fetch_only_instructions()
+{
+    const bool halted = z80.halted;
+    if (!halted && z80.pc < display_fetch_threshold()) return;  // the usual case: an ordinary fetch
+    if (per_instruction_duties || hires_card != hires_none) return;
+    if (halted && !fetch_is_plain_halt(z80.pc)) return;
+    if (int_pending && z80.iff1) return;  // the next instruction is followed by the interrupt
+    // Steps before the line fills, the HSYNC point is reached or the interrupt comes.
+    int room = std::min((scanline_stop - pixel_count + 7) / 8, line_tstates_left / 4);
+    if (z80.iff1) room = std::min(room, steps_to_int_line(z80.r));
+    if (room <= 0) return;
+
+    RunPixels pixels{shift_register, inverse_register, pixel_count, hsync_generator_on != 0};
+    int steps = 0;
+    if (halted) {
+        for (; steps < room; ++steps) pixels.step();
+    } else {
+        const uint8_t* const row = plain_character_row();
+        steps = row ? run_character_fetches<true>(room, pixels, row) : run_character_fetches<false>(room, pixels, row);
+        if (steps == 0) return;
+    }
+    port_event = port_event_none;
+    sound_advance_repeated(4, steps);  // the sound inputs stand still during the run
+    tstates += 4 * steps;
+    instr_start_tstates = tstates - 4;
+    z80.r = (z80.r + steps) & 0x7F;
+    int_pending = !(z80.r & 0x40);  // with interrupts disabled the acceptance only clears it
+    shift_register = pixels.shift;
+    inverse_register = pixels.inverse;
+    pixel_count = pixels.position;
+    line_tstates_left -= 4 * steps;
+    if (!hsync_generator_on) sync_length += 4 * steps;
 }
 
 // Black from the current position to the end of the visible frame.
@@ -241,22 +340,23 @@ void apply_display_holds()
 
 void run_scanline()
 {
-    pixel_count = 0;
-    start_runs();
+    start_line();
     if (line_end != line_end_none) {
         // The last instruction's T-states past the HSYNC point, in the level colour.
         pixel_count = int(std::min<uint32_t>(2 * overrun, scanline_capacity));
-        add_run(hsync_generator_on ? 0 : black_level, pixel_count);
+        if (!hsync_generator_on) put_black(0, pixel_count);
         overrun = 0;
         line_end = line_end_none;
         sync_length = 0;
         if (pixel_count >= scanline_stop) {
-            draw_runs();
+            draw_line();
             return;
         }
     }
 
     while (line_end == line_end_none && pixel_count < scanline_stop) {
+        run_fetch_only_instructions();
+        if (pixel_count >= scanline_stop) break;
         port_event = port_event_none;
         execute_instruction();
         if (int_pending) {
@@ -274,7 +374,7 @@ void run_scanline()
         if (line_tstates_left < 0) pass_hsync_point();
     }
     if (line_end == line_end_vsync) line_tstates_left = tstates_per_line;  // the line timer restarts
-    draw_runs();
+    draw_line();
 }
 
 void store_scanline()

@@ -39,7 +39,8 @@ extern int line_end;
 constexpr int scanline_capacity = 1000;
 constexpr int scanline_stop = 420;        // run_scanline returns once this many pixels are in
 constexpr int longest_scanline = 414;     // 2 x 207: a line ended by HSYNC is cut to this
-constexpr int scanline_slack = 16;       // room for a group of sixteen drawn past the capacity
+constexpr int scanline_slack = 64 - scanline_capacity % 64;  // room for a last word of 64 pixels drawn whole
+// Written only by run_scanline, which keeps what it drew there for the next line.
 extern uint32_t scanline_pixels[scanline_capacity + scanline_slack];
 extern int pixel_count;
 

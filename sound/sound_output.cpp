@@ -104,7 +104,10 @@ void append_sample(uint32_t value)
     } else {
         out[0] = uint8_t(std::min<uint32_t>(value >> 8, 255));
     }
-    if (format.channels == 2) std::memcpy(out + channel_bytes, out, channel_bytes);
+    if (format.channels == 2) {  // the same on the right
+        out[channel_bytes] = out[0];
+        if (channel_bytes == 2) out[3] = out[1];
+    }
     staging_pos += bytes_per_sample;
 }
 

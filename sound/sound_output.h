@@ -51,3 +51,18 @@ inline void sound_advance(uint32_t n)
         ay_clock_acc -= ay_divider;
     }
 }
+
+// What `count` calls of sound_advance(n) in a row do, when nothing the samples are made
+// of changes between them. Without an AY chip, outside fast mode and with less than a
+// sample's worth pending, each call makes at most one sample and leaves less than a
+// sample's worth, so the samples can be counted at once.
+inline void sound_advance_repeated(uint32_t n, int count)
+{
+    if (ay_card || fast_mode || sound_tstates >= tstates_per_sample || n > tstates_per_sample) {
+        for (int k = 0; k < count; ++k) sound_advance(n);
+        return;
+    }
+    uint32_t pending = sound_tstates + n * uint32_t(count);
+    for (; pending >= tstates_per_sample; pending -= tstates_per_sample) sound_sample();
+    sound_tstates = pending;
+}
