@@ -221,7 +221,7 @@ int main(int argc, char** argv)
             i += 2;
             continue;
         }
-        if (opt == "--screen-text") { actions.push_back({opt, ""}); continue; }
+        if (opt == "--screen-text") { actions.push_back({opt, "", ""}); continue; }
         if (!has_arg) return usage_error("missing value after ", opt);
         const std::string arg = argv[++i];
         if (opt == "--roms") rom_folder = arg + "/";
@@ -241,7 +241,7 @@ int main(int argc, char** argv)
             wav_path = arg;
         } else if (opt == "--load" || opt == "--keys" || opt == "--frames" || opt == "--screenshot" ||
                    opt == "--bench") {
-            actions.push_back({opt, arg});
+            actions.push_back({opt, arg, ""});
         } else {
             return usage_error("unknown option ", opt);
         }
