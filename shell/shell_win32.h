@@ -19,7 +19,7 @@
 extern HINSTANCE app_instance;
 extern HWND main_window;
 extern HMENU main_menu;
-extern const char window_title[];  // "Wren81 v" and the version
+extern char window_title[];  // "Wren81 v" and the version
 extern const char version_text[];
 
 // The three fonts shared by the About box and the debugger windows.
