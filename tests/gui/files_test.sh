@@ -80,6 +80,19 @@ status=$(gui_probe status 3)
 gui_quit
 gui_wait_gone "$id" 20 || fail "did not quit"
 
+# Installed in a folder with a space and characters no ANSI code page holds: the
+# ROM is still found beside the program.
+odd="$WREN81_GUI_WORK/wren λ app"
+mkdir -p "$odd"
+cp -r "$app/wren81.exe" "$app/roms" "$odd/"
+gui_write_config "$odd"
+gui_start "$odd"
+id=$(gui_wait_window "Wren81 v0.020" 60) || fail "no main window from a folder named 'wren λ app'"
+gui_wait_k 1 >/dev/null || fail "no K cursor from a folder named 'wren λ app'"
+gui_probe exists "Wren81 Error" && fail "from 'wren λ app': $(gui_probe box 'Wren81 Error')"
+gui_quit
+gui_wait_gone "$id" 20 || fail "did not quit"
+
 # Without zx81.rom: one clear message, and the program carries on.
 bare=$(mktemp -d "$WREN81_GUI_WORK/bare.XXXXXX")
 cp "$WREN81_EXE" "$bare/"
