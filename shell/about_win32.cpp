@@ -115,11 +115,8 @@ INT_PTR CALLBACK about_proc(HWND box, UINT msg, WPARAM wparam, LPARAM)
 
 void show_about()
 {
-    const bool was_paused = emulation_paused;
-    sound_pause();
-    DialogBoxParamA(app_instance, WREN_ABOUT, main_window, about_proc, 0);
+    while_paused([] { return DialogBoxParamA(app_instance, WREN_ABOUT, main_window, about_proc, 0); });
     draw_frame();
-    if (!was_paused) sound_resume();
 }
 
 void show_help()

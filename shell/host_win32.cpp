@@ -48,11 +48,7 @@ void host_draw_frame() { draw_frame(); }
 
 int paused_message_box(const char* text, const char* title, UINT type)
 {
-    const bool was_paused = emulation_paused;
-    sound_pause();
-    const int answer = MessageBoxA(main_window, text, title, type);
-    if (!was_paused) sound_resume();
-    return answer;
+    return while_paused([=] { return MessageBoxA(main_window, text, title, type); });
 }
 
 void host_show_error(const std::string& text)

@@ -105,8 +105,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     apply_border_preset();
     size_window();
     main_window = CreateWindowExA(WS_EX_ACCEPTFILES, main_class_name, window_title, WS_OVERLAPPEDWINDOW,
-                                  placement_main_window.left, placement_main_window.top, window_width, window_height, nullptr,
-                                  main_menu, instance, nullptr);
+                                  placement_main_window.left, placement_main_window.top, window_width,
+                                  window_height, nullptr, main_menu, instance, nullptr);
     if (!main_window) return 1;
     create_status_bar();
     sound_set_window(main_window);
