@@ -1,33 +1,35 @@
 // The ZX81 as the Z80 sees it: memory reads and writes through the bank table,
 // opcode fetches with the display hardware listening, and the I/O ports.
-// Plain RAM and ROM are served inline; folding above the RAM top, the add-on
-// cards, display fetches and ports go to the out-of-line decoders.
+// Plain RAM and ROM and the plain character fetch are served inline; folding
+// above the RAM top, the add-on cards and the ports go to out-of-line decoders.
 #pragma once
 #include <cstdint>
 
 #include "core/machine_state.h"
-#include "machine/memory.h"
 #include "files/config.h"
+#include "machine/display.h"
+#include "machine/memory.h"
+
+// The accesses run several times per instruction: always inline them.
+#define BUS_ACCESS inline __attribute__((always_inline))
 
 // A fetch at or above this address is a display fetch (opcode from the display file).
 inline uint32_t display_fetch_threshold() { return uint32_t(opt_M1Not); }
 
-uint8_t display_fetch(uint16_t address);
-
 // Untimed read, for the debugger and the display hardware.
-inline uint8_t peek_byte(uint16_t address)
+BUS_ACCESS uint8_t peek_byte(uint16_t address)
 {
     if (address < ram_top && hires_card == hires_none) return bank[address >> 13][address & 0x1FFF];
     return peek_decoded(address);
 }
 
-inline uint8_t read_byte(uint16_t address)
+BUS_ACCESS uint8_t read_byte(uint16_t address)
 {
     tstates += 3;
     return peek_byte(address);
 }
 
-inline void write_byte(uint16_t address, uint8_t value)
+BUS_ACCESS void write_byte(uint16_t address, uint8_t value)
 {
     tstates += 3;
     if (uint32_t(address) - 0x2000u < ram_top - 0x2000u && (hires_card | ay_card | chr_generator) == 0)
@@ -36,11 +38,48 @@ inline void write_byte(uint16_t address, uint8_t value)
         write_decoded(address, value);
 }
 
+// A display fetch puts a pattern into the shift register and has the Z80
+// execute a NOP in place of the display-file byte.
+BUS_ACCESS uint8_t output_pattern(uint8_t pattern, bool inverse)
+{
+    shift_register |= pattern;
+    if (inverse) inverse_register |= 0xFF;
+    return 0x00;
+}
+
+// The pattern of display-file byte b on the current row, by the fitted character generator.
+BUS_ACCESS uint8_t character_pattern(uint8_t b)
+{
+    const bool qs_chr = chr_generator == chr_quicksilva && quicksilva_chr_active;
+    const bool chr16 = chr_generator == chr_chr16;
+    unsigned c = b & 0x3F;
+    if ((chr16 && z80.i != 0) || qs_chr) c |= (b >> 1) & 0x40;  // inverse bit selects the upper 64
+
+    if (z80.i >= 0x40 && !(chr16 && z80.i >= 0x80 && z80.i <= 0xBF)) return 0xFF;
+    if (qs_chr) return chr_shadow[0x8400 + c * 8 + row_counter];
+    return peek_byte(uint16_t((z80.i & 0xFE) * 256 + c * 8 + row_counter));
+}
+
+// A display-file byte with bit 6 set is executed as it stands (0x76 is the HALT
+// that ends a row); any other is a character.
+BUS_ACCESS uint8_t character_fetch(uint8_t b)
+{
+    if (b & 0x40) return b;
+    return output_pattern(character_pattern(b), b & 0x80);
+}
+
+// The hi-res cards' display fetch, which may leave the byte to character_fetch.
+uint8_t hires_display_fetch(uint8_t b);
+
 // The M1 cycle: the CPU has already counted its 4 T-states and stepped R.
-inline uint8_t fetch_opcode(uint16_t address)
+// Above the display-fetch threshold the display hardware reads the display
+// file 32K lower (or at the address itself below 0xC000).
+BUS_ACCESS uint8_t fetch_opcode(uint16_t address)
 {
     if (address < display_fetch_threshold()) return peek_byte(address);
-    return display_fetch(address);
+    const uint8_t b = peek_byte(address <= 0xBFFF ? address : address & 0x7FFF);
+    if (hires_card != hires_none) return hires_display_fetch(b);
+    return character_fetch(b);
 }
 
 uint8_t port_in(uint16_t port);

@@ -41,28 +41,6 @@ constexpr int vsync_minimum = 290;
 
 const uint32_t black_pixels[8] = {};
 
-// A display fetch puts a character pattern into the shift register and has the
-// Z80 execute a NOP in place of the display-file byte.
-inline uint8_t output_pattern(uint8_t pattern, bool inverse)
-{
-    shift_register |= pattern;
-    if (inverse) inverse_register |= 0xFF;
-    return 0x00;
-}
-
-// The pattern of character c on the current row, by the fitted character generator.
-inline uint8_t character_pattern(uint8_t b)
-{
-    const bool qs_chr = chr_generator == chr_quicksilva && quicksilva_chr_active;
-    const bool chr16 = chr_generator == chr_chr16;
-    unsigned c = b & 0x3F;
-    if ((chr16 && z80.i != 0) || qs_chr) c |= (b >> 1) & 0x40;  // inverse bit selects the upper 64
-
-    if (z80.i >= 0x40 && !(chr16 && z80.i >= 0x80 && z80.i <= 0xBF)) return 0xFF;
-    if (qs_chr) return chr_shadow[0x8400 + c * 8 + row_counter];
-    return peek_byte(uint16_t((z80.i & 0xFE) * 256 + c * 8 + row_counter));
-}
-
 // The hi-res cards' part of a display fetch: the byte to execute, or -1 when the
 // card leaves the fetch to the character generator.
 int hires_fetch(uint8_t b)
@@ -95,25 +73,63 @@ void build_byte_pixels()
         for (int k = 0; k < 8; ++k) byte_pixels[v][k] = (v >> (7 - k)) & 1 ? black_colour : picture_colour;
 }
 
-// Two pixels per T-state out of the shift register. Bits 15..0 are shown in turn,
-// eight at a time from the pixel table; after 16 shifts only the zeros shifted in
-// are left. Whole groups of eight are written, so up to 15 pixels past the count
-// are scribbled over, into the buffer's slack, and overwritten by the next ones.
+// The line is gathered as runs of pixels and drawn into the scanline buffer when
+// the run ends. A run starts with an instruction: its first sixteen pixels show
+// bits 15..0 of the shift register (XOR the inverse register), the rest the
+// picture colour, since only zeros are shifted in; the black level of a vertical
+// sync makes all-black runs. An instruction whose sixteen bits are all zero only
+// lengthens the run before it, which already ends in the picture colour.
+constexpr uint32_t black_level = 0x10000;
+struct PixelRun {
+    uint32_t key;  // bits 15..0 to show, or black_level
+    int count;
+};
+constexpr int max_runs = 128;  // a line holds at most 420 / 8 instructions
+PixelRun runs[max_runs];
+int run_count;
+
+void start_runs()
+{
+    runs[0] = {0, 0};
+    run_count = 1;
+}
+
+inline __attribute__((always_inline)) void add_run(uint32_t key, int count)
+{
+    PixelRun& last = runs[run_count - 1];
+    const bool black = key == black_level;
+    if ((key & 0xFFFF) == 0 && black == (last.key == black_level)) last.count += count;
+    else if (run_count < max_runs) runs[run_count++] = {key, count};
+    else last.count += count;
+}
+
+// Two pixels per T-state out of the shift register.
 inline void emit_pixels(int count)
 {
     count = std::min(count, scanline_capacity - pixel_count);
-    uint32_t* out = scanline_pixels + pixel_count;
     pixel_count += count;
-    if (!hsync_generator_on) {
-        for (int k = 0; k < count; k += 8) std::memcpy(out + k, black_pixels, sizeof black_pixels);
-    } else {
-        const uint32_t bits = shift_register ^ inverse_register;
-        std::memcpy(out, byte_pixels[(bits >> 8) & 0xFF], sizeof byte_pixels[0]);
-        std::memcpy(out + 8, byte_pixels[bits & 0xFF], sizeof byte_pixels[0]);
-        for (int k = 16; k < count; k += 8) std::memcpy(out + k, byte_pixels[0], sizeof byte_pixels[0]);
-    }
+    add_run(hsync_generator_on ? (shift_register ^ inverse_register) & 0xFFFF : black_level, count);
     shift_register = count < 32 ? shift_register << count : 0;
     inverse_register = count < 32 ? inverse_register << count : 0;
+}
+
+// Draws the runs into the scanline buffer, eight pixels at a time: up to seven
+// pixels past a run are scribbled over, and overwritten by the next run or left
+// in the buffer's slack.
+void draw_runs()
+{
+    uint32_t* out = scanline_pixels;
+    for (int i = 0; i < run_count; ++i) {
+        const PixelRun run = runs[i];
+        if (run.key == black_level) {
+            for (int k = 0; k < run.count; k += 8) std::memcpy(out + k, black_pixels, sizeof black_pixels);
+        } else {
+            std::memcpy(out, byte_pixels[run.key >> 8], sizeof byte_pixels[0]);
+            std::memcpy(out + 8, byte_pixels[run.key & 0xFF], sizeof byte_pixels[0]);
+            for (int k = 16; k < run.count; k += 8) std::memcpy(out + k, byte_pixels[0], sizeof byte_pixels[0]);
+        }
+        out += run.count;
+    }
 }
 
 // What the instruction's port access means to the sync generators.
@@ -183,15 +199,10 @@ void copy_scanline()
 
 }  // namespace
 
-uint8_t display_fetch(uint16_t address)
+uint8_t hires_display_fetch(uint8_t b)
 {
-    const uint8_t b = peek_byte(address <= 0xBFFF ? address : address & 0x7FFF);
-    if (hires_card != hires_none) {
-        const int claimed = hires_fetch(b);
-        if (claimed >= 0) return uint8_t(claimed);
-    }
-    if (b & 0x40) return b;  // executed as it stands; 0x76 is the HALT that ends a row
-    return output_pattern(character_pattern(b), b & 0x80);
+    const int claimed = hires_fetch(b);
+    return claimed >= 0 ? uint8_t(claimed) : character_fetch(b);
 }
 
 void display_init()
@@ -231,14 +242,18 @@ void apply_display_holds()
 void run_scanline()
 {
     pixel_count = 0;
+    start_runs();
     if (line_end != line_end_none) {
-        const uint32_t level = hsync_generator_on ? picture_colour : black_colour;
+        // The last instruction's T-states past the HSYNC point, in the level colour.
         pixel_count = int(std::min<uint32_t>(2 * overrun, scanline_capacity));
-        std::fill_n(scanline_pixels, pixel_count, level);
+        add_run(hsync_generator_on ? 0 : black_level, pixel_count);
         overrun = 0;
         line_end = line_end_none;
         sync_length = 0;
-        if (pixel_count >= scanline_stop) return;
+        if (pixel_count >= scanline_stop) {
+            draw_runs();
+            return;
+        }
     }
 
     while (line_end == line_end_none && pixel_count < scanline_stop) {
@@ -259,6 +274,7 @@ void run_scanline()
         if (line_tstates_left < 0) pass_hsync_point();
     }
     if (line_end == line_end_vsync) line_tstates_left = tstates_per_line;  // the line timer restarts
+    draw_runs();
 }
 
 void store_scanline()

@@ -39,7 +39,7 @@ extern int line_end;
 constexpr int scanline_capacity = 1000;
 constexpr int scanline_stop = 420;        // run_scanline returns once this many pixels are in
 constexpr int longest_scanline = 414;     // 2 x 207: a line ended by HSYNC is cut to this
-constexpr int scanline_slack = 16;       // room for whole groups of eight past the capacity
+constexpr int scanline_slack = 16;       // room for a group of sixteen drawn past the capacity
 extern uint32_t scanline_pixels[scanline_capacity + scanline_slack];
 extern int pixel_count;
 

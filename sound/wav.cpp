@@ -2,22 +2,12 @@
 
 #include <cstring>
 
+#include "core/little_endian.h"
+
 namespace {
 
 // RIFF sizes are 32-bit and count everything after the first eight bytes.
 constexpr uint32_t largest_data = 0xFFFFFFFFu - wav_header_bytes;
-
-void put16(uint8_t* p, uint32_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-
-void put32(uint8_t* p, uint32_t v)
-{
-    put16(p, v);
-    put16(p + 2, v >> 16);
-}
 
 }  // namespace
 

@@ -136,6 +136,20 @@ TEST_F(DisplayTest, OnlyALongVerticalSyncLateInTheFrameEndsIt)
     }
 }
 
+TEST_F(DisplayTest, HorizontalHoldDecidesWhereALineStartsInTheFrame)
+{
+    for (int hold : {0, 8, 9}) {
+        horizontal_hold = hold;
+        apply_display_holds();
+        scanline = 10;
+        column = 0;
+        run_fresh_line(0x4000);  // NOPs: a 414-pixel line
+        store_scanline();
+        EXPECT_EQ(scanline, hold < 9 ? 11 : 10) << "hold " << hold;
+        EXPECT_EQ(column, hold < 9 ? 0 : 414) << "hold " << hold;
+    }
+}
+
 TEST_F(DisplayTest, NmiHoldsAHaltedCpuToTheNextLine)
 {
     REQUIRE_Z80_CORE();

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "machine_fixture.h"
+#include "sound/ay.h"
 
 namespace {
 
@@ -64,6 +65,17 @@ TEST_F(MemoryTest, HiresCardsMapTheirMemoryIntoLowAddresses)
     EXPECT_EQ(peek_byte(0xA123), 0x3C);
     EXPECT_EQ(memory[0x6123], 0x00);
     EXPECT_EQ(std::count(rom_image, rom_image + sizeof rom_image, 0), 8192);
+}
+
+TEST_F(MemoryTest, QuicksilvaSoundCardListensToMemoryWrites)
+{
+    ay_selected = 0;
+    write_byte(0x7FFF, 0x1F);
+    EXPECT_EQ(ay_selected, 0);
+    ay_card = ay_quicksilva;
+    write_byte(0x7FFF, 0x1F);
+    EXPECT_EQ(ay_selected, 15);
+    EXPECT_EQ(peek_byte(0x7FFF), 0x1F);  // the write goes on to memory
 }
 
 TEST_F(MemoryTest, RomFilesMustBeThereAndOfTheRightLength)

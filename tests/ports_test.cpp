@@ -27,6 +27,13 @@ TEST_F(PortsTest, CardPortsAnswerOnlyWithTheirCard)
     port_in(0x035F);
     EXPECT_EQ(memotech_mode, 3);
 
+    ay_selected = 0;
+    port_out(0x00CF, 0x1E);
+    EXPECT_EQ(ay_selected, 0);
+    ay_card = ay_zonx;
+    port_out(0x00CF, 0x1E);  // ZONX register select, low four bits
+    EXPECT_EQ(ay_selected, 14);
+
     z80.af.hi = 0x42;
     EXPECT_EQ(port_in(0x00FB), 0xFF);
     hires_card = hires_quicksilva;

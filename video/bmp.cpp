@@ -3,21 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-void put16(uint8_t* at, uint32_t v)
-{
-    at[0] = uint8_t(v);
-    at[1] = uint8_t(v >> 8);
-}
-
-void put32(uint8_t* at, uint32_t v)
-{
-    put16(at, v);
-    put16(at + 2, v >> 16);
-}
-
-}  // namespace
+#include "core/little_endian.h"
 
 void bmp_header(uint8_t header[bmp_header_size], int width, int height)
 {
