@@ -14,6 +14,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot load %s\n", path.c_str());
         return 1;
     }
+    if (!run.finished) std::fprintf(stderr, "\nstopped after %" PRIu64 " T-states without finishing\n", run.tstates);
     const double mhz = run.wall_seconds > 0 ? double(run.tstates) / run.wall_seconds / 1e6 : 0;
     std::printf("\ninstructions=%" PRIu64 " tstates=%" PRIu64 " wall_s=%.3f mhz=%.1f\n", run.instructions,
                 run.tstates, run.wall_seconds, mhz);

@@ -2,6 +2,10 @@
 // interrupt entries. The handler families are in z80_ops*.h.
 #include "core/z80.h"
 
+#include <array>
+#include <cstddef>
+#include <utility>
+
 #include "bus.h"
 #include "core/machine_state.h"
 #include "core/z80_ops.h"
@@ -13,16 +17,17 @@ namespace {
 
 using namespace z80ops;
 
-// ---- prefixes ----
-
+// The prefixes, defined after the tables they dispatch into.
 void prefix_cb();
 void prefix_ed();
 template <int X> void prefix_index();
 template <int X> void prefix_index_cb();
 void lone_prefix();
 
+// ---- the instruction set, one grid per table ----
+
 // Unprefixed instructions.
-constexpr Z80Handler main_table[256] = {
+constexpr Z80Handler main_grid[256] = {
     //        x0/x8          x1/x9              x2/xA          x3/xB          x4/xC           x5/xD             x6/xE         x7/xF
     /* 00 */ nop,           ld_rr_nn<BC>,      ld_irr_a<BC>,  inc_rr<BC>,    inc_r<B>,       dec_r<B>,         ld_r_n<B>,    rotate_a<RLC>,
     /* 08 */ ex_af_af,      add_hl_rr<HL, BC>, ld_a_irr<BC>,  dec_rr<BC>,    inc_r<C>,       dec_r<C>,         ld_r_n<C>,    rotate_a<RRC>,
@@ -59,7 +64,7 @@ constexpr Z80Handler main_table[256] = {
 };
 
 // CB: shifts and rotates, BIT, RES and SET.
-constexpr Z80Handler cb_table[256] = {
+constexpr Z80Handler cb_grid[256] = {
     //        x0/x8          x1/x9          x2/xA          x3/xB          x4/xC          x5/xD          x6/xE         x7/xF
     /* 00 */ rot_r<RLC, B>, rot_r<RLC, C>, rot_r<RLC, D>, rot_r<RLC, E>, rot_r<RLC, H>, rot_r<RLC, L>, rot_ihl<RLC>, rot_r<RLC, A>,
     /* 08 */ rot_r<RRC, B>, rot_r<RRC, C>, rot_r<RRC, D>, rot_r<RRC, E>, rot_r<RRC, H>, rot_r<RRC, L>, rot_ihl<RRC>, rot_r<RRC, A>,
@@ -95,9 +100,9 @@ constexpr Z80Handler cb_table[256] = {
     /* F8 */ set_r<7, B>,   set_r<7, C>,   set_r<7, D>,   set_r<7, E>,   set_r<7, H>,   set_r<7, L>,   set_ihl<7>,   set_r<7, A>,
 };
 
-// ED: every opcode not listed here is a NOP of 8 T-states; ED FD and ED FE leave
-// the second byte to run as an instruction of its own.
-constexpr Z80Handler ed_table[256] = {
+// ED: the nop entries are the undefined opcodes, no-operations of 8 T-states; ED FD
+// and ED FE leave the second byte to run as an instruction of its own.
+constexpr Z80Handler ed_grid[256] = {
     //        x0/x8                x1/x9                x2/xA                x3/xB                 x4/xC      x5/xD        x6/xE        x7/xF
     /* 00 */ nop,                 nop,                 nop,                 nop,                  nop,       nop,         nop,         nop,
     /* 08 */ nop,                 nop,                 nop,                 nop,                  nop,       nop,         nop,         nop,
@@ -136,7 +141,7 @@ constexpr Z80Handler ed_table[256] = {
 // DD and FD: X is IX after DD and IY after FD, in place of HL, H and L; (HL) becomes
 // (X+d). A prefix before an opcode without an indexed form acts alone.
 template <int X>
-constexpr Z80Handler index_table[256] = {
+constexpr Z80Handler index_grid[256] = {
     //        x0/x8            x1/x9             x2/xA            x3/xB               x4/xC             x5/xD             x6/xE            x7/xF
     /* 00 */ lone_prefix,     lone_prefix,      lone_prefix,     lone_prefix,        lone_prefix,      lone_prefix,      lone_prefix,     lone_prefix,
     /* 08 */ lone_prefix,     add_hl_rr<X, BC>, lone_prefix,     lone_prefix,        lone_prefix,      lone_prefix,      lone_prefix,     lone_prefix,
@@ -209,14 +214,39 @@ constexpr Z80Handler index_cb_table[256] = {
     /* F8 */ set_ixd<7, B>,   set_ixd<7, C>,   set_ixd<7, D>,   set_ixd<7, E>,   set_ixd<7, H>,   set_ixd<7, L>,   set_ixd<7, HLI>,   set_ixd<7, A>,
 };
 
+// ---- the tables as dispatched ----
+
+// Every opcode fetch (M1 cycle) takes 4 T-states. A table entry charges those of the
+// fetch that brought its opcode, so that they fold into the handler's own count.
+template <Z80Handler Handler>
+[[gnu::flatten]] void after_opcode_fetch()
+{
+    clock(4);
+    Handler();
+}
+
+template <const Z80Handler (&Grid)[256], size_t... Op>
+constexpr std::array<Z80Handler, 256> charging_fetch(std::index_sequence<Op...>)
+{
+    return {{after_opcode_fetch<Grid[Op]>...}};
+}
+
+template <const Z80Handler (&Grid)[256]>
+constexpr std::array<Z80Handler, 256> dispatch_table = charging_fetch<Grid>(std::make_index_sequence<256>());
+
+constexpr auto& main_table = dispatch_table<main_grid>;
+constexpr auto& cb_table = dispatch_table<cb_grid>;
+constexpr auto& ed_table = dispatch_table<ed_grid>;
+template <int X>
+constexpr auto& index_table = dispatch_table<index_grid<X>>;
+
+// ---- prefixes ----
+
 // The M1 cycle of a prefixed instruction's second opcode byte.
 Z80_INLINE uint32_t fetch_next_opcode()
 {
-    clock(4);
     count_refresh();
-    const uint32_t pc = get<PC>();
-    set<PC>(pc + 1);
-    return fetch_opcode(uint16_t(pc));
+    return fetch_opcode(uint16_t(take_pc<1>()));
 }
 
 void prefix_cb() { cb_table[fetch_next_opcode()](); }
@@ -230,11 +260,10 @@ void prefix_index() { index_table<X>[fetch_next_opcode()](); }
 template <int X>
 void prefix_index_cb()
 {
-    const uint32_t pc = get<PC>();
+    const uint32_t pc = take_pc<2>();
     const int32_t d = int8_t(fetch_opcode(uint16_t(pc)));
     clock(8);
     const uint32_t op = fetch_opcode(uint16_t(pc + 1));
-    set<PC>(pc + 2);
     indexed_cb_address = uint16_t(get<X>() + d);
     index_cb_table[op]();
 }
@@ -251,11 +280,8 @@ void lone_prefix()
 Z80_INLINE void run_instruction()
 {
     instr_start_tstates = tstates;
-    clock(4);
     count_refresh();
-    const uint32_t pc = get<PC>();
-    set<PC>(pc + 1);
-    main_table[fetch_opcode(uint16_t(pc))]();
+    main_table[fetch_opcode(uint16_t(take_pc<1>()))]();
 }
 
 // Leaving HALT: the return address is the instruction after it.

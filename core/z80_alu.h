@@ -50,13 +50,14 @@ Z80_INLINE void alu(uint32_t v)
 Z80_INLINE uint8_t inc8(uint32_t v)
 {
     const uint8_t r = uint8_t(v + 1);
-    set<F>((get<F>() & flag_c) | sz53_table[r] | ((r & 0x0F) ? 0 : flag_h) | (r == 0x80 ? flag_pv : 0));
+    set<F>((get<F>() & flag_c) | sz53_table[r] | ((r & 0x0F) ? 0 : flag_h) | (r == 0x80 ? flag_pv : 0));  // keep C
     return r;
 }
 
 Z80_INLINE uint8_t dec8(uint32_t v)
 {
     const uint8_t r = uint8_t(v - 1);
+    // keep C
     set<F>((get<F>() & flag_c) | flag_n | sz53_table[r] | ((r & 0x0F) == 0x0F ? flag_h : 0) |
            (r == 0x7F ? flag_pv : 0));
     return r;
@@ -96,7 +97,7 @@ template <int Op>
 inline void rotate_a()
 {
     const uint32_t r = shifted<Op>(get<A>());
-    set_af(r, (get<F>() & (flag_s | flag_z | flag_pv)) | (r & flags_53) | (r >> 8));
+    set_af(r, (get<F>() & (flag_s | flag_z | flag_pv)) | (r & flags_53) | (r >> 8));  // keep S, Z, P/V
 }
 
 // BIT n: Z and P/V when the bit is 0, S for a set bit 7, H set, C kept;
@@ -105,13 +106,14 @@ template <int N>
 Z80_INLINE void bit_test(uint32_t v, uint32_t xy)
 {
     const uint32_t b = v & (1u << N);
-    set<F>((get<F>() & flag_c) | flag_h | (b & flag_s) | (b ? 0 : flag_z | flag_pv) | (xy & flags_53));
+    set<F>((get<F>() & flag_c) | flag_h | (b & flag_s) | (b ? 0 : flag_z | flag_pv) | (xy & flags_53));  // keep C
 }
 
 // 16-bit ADD keeps S, Z and P/V; bits 5 and 3 and H from the high byte.
 Z80_INLINE uint16_t add16(uint32_t a, uint32_t v)
 {
     const uint32_t r = a + v;
+    // keep S, Z, P/V
     set<F>((get<F>() & (flag_s | flag_z | flag_pv)) | ((r >> 8) & flags_53) | (((a ^ v ^ r) >> 8) & flag_h) |
            (r >> 16));
     return uint16_t(r);

@@ -17,12 +17,7 @@ namespace z80ops {
 // ---- operand access ----
 
 // The next byte of the instruction stream: an operand or a displacement.
-Z80_INLINE uint32_t fetch_byte()
-{
-    const uint32_t pc = get<PC>();
-    set<PC>(pc + 1);
-    return read_byte(uint16_t(pc));
-}
+Z80_INLINE uint32_t fetch_byte() { return read_byte(uint16_t(take_pc<1>())); }
 
 // 16-bit reads take the byte at the higher address first.
 Z80_INLINE uint32_t read_word(uint32_t address)
@@ -31,12 +26,7 @@ Z80_INLINE uint32_t read_word(uint32_t address)
     return hi << 8 | read_byte(uint16_t(address));
 }
 
-Z80_INLINE uint32_t fetch_word()
-{
-    const uint32_t pc = get<PC>();
-    set<PC>(pc + 2);
-    return read_word(pc);
-}
+Z80_INLINE uint32_t fetch_word() { return read_word(take_pc<2>()); }
 
 Z80_INLINE void write_word(uint32_t address, uint32_t v)
 {
@@ -235,15 +225,21 @@ inline void daa() { decimal_adjust(); }
 inline void cpl()
 {
     const uint32_t a = get<A>() ^ 0xFF;
+    // keep S, Z, P/V, C
     set_af(a, (get<F>() & (flag_s | flag_z | flag_pv | flag_c)) | flag_h | flag_n | (a & flags_53));
 }
 
-// SCF and CCF take bits 5 and 3 from A and keep S, Z and P/V.
-inline void scf() { set<F>((get<F>() & (flag_s | flag_z | flag_pv)) | (get<A>() & flags_53) | flag_c); }
+// SCF and CCF take bits 5 and 3 from A.
+inline void scf()
+{
+    // keep S, Z, P/V
+    set<F>((get<F>() & (flag_s | flag_z | flag_pv)) | (get<A>() & flags_53) | flag_c);
+}
 
 inline void ccf()
 {
     const uint32_t f = get<F>();
+    // keep S, Z, P/V
     set<F>((f & (flag_s | flag_z | flag_pv)) | (get<A>() & flags_53) | ((f & flag_c) ? flag_h : flag_c));
 }
 

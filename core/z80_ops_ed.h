@@ -16,7 +16,7 @@ template <int R>
 void in_r_ic()
 {
     const uint32_t v = port_in(uint16_t(get<BC>()));
-    set<F>((get<F>() & flag_c) | sz53p_table[v]);
+    set<F>((get<F>() & flag_c) | sz53p_table[v]);  // keep C
     if constexpr (R != HLI) set<R>(v);
 }
 
@@ -75,14 +75,14 @@ inline void ld_r_a()
 }
 
 // LD A,I and LD A,R: P/V shows IFF2, H and N cleared, C kept.
-Z80_INLINE void load_a_special(uint32_t v)
+Z80_INLINE void load_a_showing_iff2(uint32_t v)
 {
     clock(1);
-    set_af(v, (get<F>() & flag_c) | sz53_table[v] | (z80.iff2 ? flag_pv : 0));
+    set_af(v, (get<F>() & flag_c) | sz53_table[v] | (z80.iff2 ? flag_pv : 0));  // keep C
 }
 
-inline void ld_a_i() { load_a_special(get<IREG>()); }
-inline void ld_a_r() { load_a_special((get<RCOUNT>() & 0x7F) | (z80.r7 & 0x80)); }
+inline void ld_a_i() { load_a_showing_iff2(get<IREG>()); }
+inline void ld_a_r() { load_a_showing_iff2((get<RCOUNT>() & 0x7F) | (z80.r7 & 0x80)); }
 
 // RRD and RLD rotate a nibble of A through the two nibbles of (HL).
 template <bool Left>
@@ -93,7 +93,7 @@ void rotate_digit()
     clock(4);
     write_byte(uint16_t(hl), uint8_t(Left ? (v << 4) | (a & 0x0F) : (a << 4) | (v >> 4)));
     const uint32_t r = (a & 0xF0) | (Left ? v >> 4 : v & 0x0F);
-    set_af(r, (get<F>() & flag_c) | sz53p_table[r]);
+    set_af(r, (get<F>() & flag_c) | sz53p_table[r]);  // keep C
 }
 
 // ---- block instructions; Step is +1 (LDI, CPI, INI, OUTI) or -1 (LDD, ...) ----
@@ -119,6 +119,7 @@ void ld_block()
     set<DE>(de + Step);
     const uint32_t bc = (get<BC>() - 1) & 0xFFFF;
     set<BC>(bc);
+    // keep S, Z, C
     set<F>((get<F>() & (flag_s | flag_z | flag_c)) | (bc ? flag_pv : 0) | block_flags_53(get<A>() + v));
     if (Repeat && bc) repeat_block();
 }
@@ -136,6 +137,7 @@ void cp_block()
     set<BC>(bc);
     const uint32_t a = get<A>(), r = a - v;
     const uint32_t h = (a ^ v ^ r) & flag_h;
+    // keep C
     set<F>((get<F>() & flag_c) | (sz53_table[r & 0xFF] & ~flags_53) | h | flag_n | (bc ? flag_pv : 0) |
            block_flags_53(r - (h >> 4)));
     if (Repeat && bc && (r & 0xFF)) repeat_block();

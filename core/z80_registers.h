@@ -1,28 +1,17 @@
 // The Z80 registers as the instruction handlers see them: named 8- and 16-bit
 // registers, the flag bits and the branch conditions.
 //
-// The handlers load and store the register record in aligned 32-bit words rather than
-// field by field:
-//
-//   offset  0: PC (bits 0-15), SP (16-31)
-//   offset  8: HALT state (0-7), EI stamp (8-15), F (16-23), A (24-31)
-//   offset 12: C, B, E, D        offset 16: L, H, IXl, IXh      offset 20: IYl, IYh, R, I
-//   offset 24: AF', BC'          offset 28: DE', HL'
-//
-// The host forwards a stored word to the next load of the same word without delay,
-// whereas a narrower or zero-extending load of a just-stored field waits for the store
-// to complete. One instruction's results are the next one's operands, so this keeps
-// the chain from instruction to instruction short. The record's fields stay the only
-// copy of the state: the rest of the program reads and writes them by name.
+// The registers live in the record `z80`, in memory, so one instruction hands its
+// results to the next through a store and a load (see z80_exact.h). Every 8-bit
+// register is therefore always stored and loaded as its own byte, a pair as its two
+// bytes, and PC and SP as 16-bit halves, never a mixture of widths.
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include <type_traits>
 
 #include "core/machine_state.h"
-
-// The small helpers below serve hundreds of handlers and must never become calls.
-#define Z80_INLINE [[gnu::always_inline]] inline
+#include "core/z80_exact.h"
 
 namespace z80ops {
 
@@ -40,90 +29,88 @@ constexpr uint8_t flag_s = 0x80, flag_z = 0x40, flag_5 = 0x20, flag_h = 0x10;
 constexpr uint8_t flag_3 = 0x08, flag_pv = 0x04, flag_n = 0x02, flag_c = 0x01;
 constexpr uint8_t flags_53 = flag_5 | flag_3;
 
-// Where a register sits: a bit field of the 32-bit word at a byte offset of the record.
-struct Slot {
+// Where a register is kept: a byte or 16-bit field at an offset of the record, or a
+// pair of byte registers.
+struct Field {
     int offset;
-    int shift;
-    uint32_t mask;
+    int bytes;
+    int hi = -1, lo = -1;  // the halves of a pair
 };
 
-constexpr Slot slot_of(int reg)
+constexpr Field field_of(int reg)
 {
     switch (reg) {
-    case PC: return {0, 0, 0xFFFF};
-    case SP: return {0, 16, 0xFFFF};
-    case HALTED: return {8, 0, 0xFF};
-    case EISTAMP: return {8, 8, 0xFF};
-    case F: return {8, 16, 0xFF};
-    case A: return {8, 24, 0xFF};
-    case AF: return {8, 16, 0xFFFF};
-    case C: return {12, 0, 0xFF};
-    case B: return {12, 8, 0xFF};
-    case BC: return {12, 0, 0xFFFF};
-    case E: return {12, 16, 0xFF};
-    case D: return {12, 24, 0xFF};
-    case DE: return {12, 16, 0xFFFF};
-    case L: return {16, 0, 0xFF};
-    case H: return {16, 8, 0xFF};
-    case HL: return {16, 0, 0xFFFF};
-    case IXL: return {16, 16, 0xFF};
-    case IXH: return {16, 24, 0xFF};
-    case IX: return {16, 16, 0xFFFF};
-    case IYL: return {20, 0, 0xFF};
-    case IYH: return {20, 8, 0xFF};
-    case IY: return {20, 0, 0xFFFF};
-    case RCOUNT: return {20, 16, 0xFF};
-    case IREG: return {20, 24, 0xFF};
-    case AF2: return {24, 0, 0xFFFF};
-    case BC2: return {24, 16, 0xFFFF};
-    case DE2: return {28, 0, 0xFFFF};
-    case HL2: return {28, 16, 0xFFFF};
-    default: return {-1, 0, 0};
+    case PC: return {offsetof(Z80Registers, pc), 2};
+    case SP: return {offsetof(Z80Registers, sp), 2};
+    case HALTED: return {offsetof(Z80Registers, halted), 1};
+    case EISTAMP: return {offsetof(Z80Registers, ei_stamp), 1};
+    case F: return {offsetof(Z80Registers, af), 1};
+    case A: return {offsetof(Z80Registers, af) + 1, 1};
+    case C: return {offsetof(Z80Registers, bc), 1};
+    case B: return {offsetof(Z80Registers, bc) + 1, 1};
+    case E: return {offsetof(Z80Registers, de), 1};
+    case D: return {offsetof(Z80Registers, de) + 1, 1};
+    case L: return {offsetof(Z80Registers, hl), 1};
+    case H: return {offsetof(Z80Registers, hl) + 1, 1};
+    case IXL: return {offsetof(Z80Registers, ix), 1};
+    case IXH: return {offsetof(Z80Registers, ix) + 1, 1};
+    case IYL: return {offsetof(Z80Registers, iy), 1};
+    case IYH: return {offsetof(Z80Registers, iy) + 1, 1};
+    case RCOUNT: return {offsetof(Z80Registers, r), 1};
+    case IREG: return {offsetof(Z80Registers, i), 1};
+    case AF2: return {offsetof(Z80Registers, af_alt), 2};
+    case BC2: return {offsetof(Z80Registers, bc_alt), 2};
+    case DE2: return {offsetof(Z80Registers, de_alt), 2};
+    case HL2: return {offsetof(Z80Registers, hl_alt), 2};
+    case AF: return {-1, 2, A, F};
+    case BC: return {-1, 2, B, C};
+    case DE: return {-1, 2, D, E};
+    case HL: return {-1, 2, H, L};
+    case IX: return {-1, 2, IXH, IXL};
+    case IY: return {-1, 2, IYH, IYL};
+    default: return {-1, 0};
     }
 }
 
-static_assert(offsetof(Z80Registers, pc) == 0 && offsetof(Z80Registers, sp) == 2, "record layout");
-static_assert(offsetof(Z80Registers, halted) == 8 && offsetof(Z80Registers, af) == 10, "record layout");
-static_assert(offsetof(Z80Registers, bc) == 12 && offsetof(Z80Registers, hl) == 16, "record layout");
-static_assert(offsetof(Z80Registers, iy) == 20 && offsetof(Z80Registers, r) == 22, "record layout");
-static_assert(offsetof(Z80Registers, af_alt) == 24 && offsetof(Z80Registers, hl_alt) == 30, "record layout");
+static_assert(sizeof(RegPair) == 2 && offsetof(RegPair, hi) == 1, "pairs are little-endian");
 
-template <int Offset>
-Z80_INLINE uint32_t record_word()
+template <int Offset, int Bytes>
+Z80_INLINE auto& record_field()
 {
-    uint32_t w;
-    std::memcpy(&w, reinterpret_cast<const unsigned char*>(&z80) + Offset, sizeof w);
-    return w;
-}
-
-template <int Offset>
-Z80_INLINE void set_record_word(uint32_t w)
-{
-    std::memcpy(reinterpret_cast<unsigned char*>(&z80) + Offset, &w, sizeof w);
+    using T = std::conditional_t<Bytes == 2, uint16_t, uint8_t>;
+    return *reinterpret_cast<T*>(reinterpret_cast<unsigned char*>(&z80) + Offset);
 }
 
 template <int Reg>
 Z80_INLINE uint32_t get()
 {
-    constexpr Slot s = slot_of(Reg);
-    static_assert(s.offset >= 0, "not a register");
-    return (record_word<s.offset>() >> s.shift) & s.mask;
+    constexpr Field f = field_of(Reg);
+    static_assert(f.bytes > 0, "not a register");
+    if constexpr (f.hi >= 0) {
+        return get<f.hi>() << 8 | get<f.lo>();
+    } else {
+        return load_exact(record_field<f.offset, f.bytes>());
+    }
 }
 
 template <int Reg>
 Z80_INLINE void set(uint32_t v)
 {
-    constexpr Slot s = slot_of(Reg);
-    static_assert(s.offset >= 0, "not a register");
-    const uint32_t w = record_word<s.offset>();
-    set_record_word<s.offset>((w & ~(s.mask << s.shift)) | ((v & s.mask) << s.shift));
+    constexpr Field f = field_of(Reg);
+    static_assert(f.bytes > 0, "not a register");
+    if constexpr (f.hi >= 0) {
+        set<f.hi>(v >> 8);
+        set<f.lo>(v);
+    } else {
+        store_exact(record_field<f.offset, f.bytes>(), v);
+    }
 }
 
-// A and F together, as every arithmetic and logic instruction leaves them.
+// A and F as every arithmetic and logic instruction leaves them.
 Z80_INLINE void set_af(uint32_t a, uint32_t f)
 {
-    const uint32_t w = record_word<8>();
-    set_record_word<8>((w & 0xFFFF) | ((f & 0xFF) << 16) | ((a & 0xFF) << 24));
+    set<A>(a);
+    set<F>(f);
 }
 
 // The register an instruction names when an index prefix may stand in front of it:
@@ -137,9 +124,18 @@ constexpr int indexed()
 }
 
 // The refresh counter (bits 0-6 of R) rises by one on every opcode fetch and wraps
-// within its 7 bits; bit 7 of the field stays clear. Counting back adds 127.
-Z80_INLINE void count_refresh() { set_record_word<20>((record_word<20>() + 0x10000) & 0xFF7FFFFF); }
-Z80_INLINE void uncount_refresh() { set_record_word<20>((record_word<20>() + 0x7F0000) & 0xFF7FFFFF); }
+// within its 7 bits; bit 7 of the field stays clear.
+Z80_INLINE void count_refresh() { set<RCOUNT>((get<RCOUNT>() + 1) & 0x7F); }
+Z80_INLINE void uncount_refresh() { set<RCOUNT>((get<RCOUNT>() - 1) & 0x7F); }
+
+// The address of the next N bytes of the instruction stream; PC moves past them.
+template <int N>
+Z80_INLINE uint32_t take_pc()
+{
+    const uint32_t pc = get<PC>();
+    z80.pc = uint16_t(z80.pc + N);  // stepped in place, off the path of the loaded value
+    return pc;
+}
 
 // Internal machine cycles that touch neither memory nor ports.
 Z80_INLINE void clock(uint32_t n) { tstates += n; }

@@ -26,13 +26,19 @@ uint32_t stored_pixel(const std::string& b, int width, int height, int x, int y)
     return le32(b, 54 + (size_t(height - 1 - y) * width + x) * 4);
 }
 
-const std::string shot = ::testing::TempDir() + "wren81_shot.bmp";
+// Test cases run in parallel processes: each writes a file of its own.
+std::string shot_path()
+{
+    return ::testing::TempDir() + "wren81_shot_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+           ".bmp";
+}
 const std::vector<uint32_t> picture = numbered_picture();
 
 }  // namespace
 
 TEST(Screenshot, FullBorderAtOneToOne)
 {
+    const std::string shot = shot_path();
     ASSERT_TRUE(write_bmp(shot.c_str(), picture.data(), 520, 64, 40, 384, 296));
     const std::string b = read_whole_file(shot);
     ASSERT_EQ(b.size(), 454710u);
@@ -48,6 +54,7 @@ TEST(Screenshot, FullBorderAtOneToOne)
 
 TEST(Screenshot, DoubleSizeRepeatsEachPixel)
 {
+    const std::string shot = shot_path();
     ASSERT_TRUE(write_bmp(shot.c_str(), picture.data(), 520, 100, 60, 256, 190, 2));
     const std::string b = read_whole_file(shot);
     ASSERT_EQ(b.size(), 54u + 512 * 380 * 4);
@@ -60,6 +67,7 @@ TEST(Screenshot, DoubleSizeRepeatsEachPixel)
 
 TEST(Screenshot, UnusableRequestsWriteNothing)
 {
+    const std::string shot = shot_path();
     std::remove(shot.c_str());
     EXPECT_FALSE(write_bmp(shot.c_str(), picture.data(), 520, 0, 0, 0, 296));
     EXPECT_FALSE(write_bmp(shot.c_str(), picture.data(), 520, 200, 0, 384, 296));  // wider than the pitch

@@ -19,7 +19,12 @@ struct CliRun {
     std::string out, err;
 };
 
-std::string temp_path(const std::string& name) { return ::testing::TempDir() + "wren81_cli_" + name; }
+// Test cases run in parallel processes: each gets files of its own.
+std::string temp_path(const std::string& name)
+{
+    return ::testing::TempDir() + "wren81_cli_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+           "_" + name;
+}
 
 std::string slurp(const std::string& path)
 {

@@ -12,6 +12,7 @@ namespace {
 
 constexpr uint16_t program_start = 0x0100;
 constexpr uint16_t bdos_start = 0xFE00;  // also the top of the program's memory
+constexpr uint64_t tstate_limit = uint64_t(1) << 37;
 
 CpmRun* current_run;
 bool current_echo;
@@ -69,7 +70,7 @@ CpmRun run_cpm_program(const std::string& path, bool echo)
 
     const auto start = std::chrono::steady_clock::now();
     uint64_t instructions = 0, total = 0;
-    while (!z80.halted) {
+    while (!z80.halted && total < tstate_limit) {
         // tstates is 32 bits: fold it into the total every few thousand instructions.
         for (int n = 0; n < 4096 && !z80.halted; ++n) {
             execute_instruction();
@@ -79,6 +80,7 @@ CpmRun run_cpm_program(const std::string& path, bool echo)
         tstates = 0;
     }
     run.wall_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.finished = z80.halted && z80.pc == 0x0000;
     run.instructions = instructions;
     run.tstates = total;
     flat_trap_handler = nullptr;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -13,7 +14,8 @@
 
 namespace {
 
-const std::string folder = ::testing::TempDir() + "wren81_programs";
+// Test cases run in parallel processes: each has a folder of its own.
+const std::string folder = ::testing::TempDir() + "wren81_programs_" + std::to_string(getpid());
 
 uint8_t byte_at(size_t i) { return uint8_t(i * 7 + 1); }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/machine_state.h"
+#include "core/z80_exact.h"
 
 extern uint8_t flat_memory[65536];
 
@@ -22,7 +23,7 @@ inline uint8_t fetch_opcode(uint16_t a) { return flat_memory[a]; }
 inline uint8_t read_byte(uint16_t a)
 {
     tstates += 3;
-    return flat_memory[a];
+    return uint8_t(load_exact(flat_memory[a]));
 }
 inline void write_byte(uint16_t a, uint8_t v)
 {
