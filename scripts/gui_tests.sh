@@ -8,10 +8,20 @@ exe="$root/build-win/wren81.exe"
 [ -f "$exe" ] || { echo "gui tests: $exe not built"; exit 1; }
 
 work=$(mktemp -d /tmp/wren81-gui.XXXXXX)
-trap 'kill $xvfb_pid 2>/dev/null; wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+pulse_pid=""
+trap 'kill $xvfb_pid $pulse_pid 2>/dev/null; wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 export HOME="$work/home" WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$HOME"
 printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' > "$HOME/.asoundrc"
+# A sound server with a silent sink that plays in real time, so the sound output
+# paces the emulation as a sound card would (ALSA's null device plays too fast).
+if command -v pulseaudio >/dev/null; then
+  export XDG_RUNTIME_DIR="$work/runtime"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --load="module-null-sink" \
+    --load="module-native-protocol-unix" --load="module-always-sink" >/dev/null 2>&1 &
+  pulse_pid=$!
+fi
 
 display_no=$((90 + RANDOM % 100))
 export DISPLAY=":$display_no"

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <ctime>
 #include <string>
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-const char* const quotations[20] = {
+const char* const quotations[] = {
     "Simplicity is prerequisite for reliability.\n- Edsger W. Dijkstra",
     "Any sufficiently advanced technology is\nindistinguishable from magic.\n- Arthur C. Clarke",
     "The best way to predict the future is to invent it.\n- Alan Kay",
@@ -30,22 +31,19 @@ const char* const quotations[20] = {
     "There are two ways of constructing a software design.\nOne is to make it so simple that there are obviously no deficiencies.\n- C. A. R. Hoare",
     "We can only see a short distance ahead, but we can see\nplenty there that needs to be done.\n- Alan Turing",
     "Festina lente.\n(Make haste slowly.)",
-    "The computer was born to solve problems\nthat did not exist before.\n- Bill Gates",
+    "A journey of a thousand miles\nbegins with a single step.\n- Lao Tzu",
     "1K of memory is enough for anyone\nwho counts every byte.",
 };
 
 HBRUSH about_background;
-
-constexpr int about_width = 375;
-constexpr int about_height = 228;
 
 // Lays the About box out round its picture: the OK button centred at the bottom,
 // the version text above it on the right.
 void lay_out_about(HWND box)
 {
     SetWindowTextA(box, window_title);
-    RECT frame = {0, 0, about_width + GetSystemMetrics(SM_CXBORDER),
-                  about_height + GetSystemMetrics(SM_CYCAPTION)};
+    RECT frame = {0, 0, ABOUT_PICTURE_WIDTH + GetSystemMetrics(SM_CXBORDER),
+                  ABOUT_PICTURE_HEIGHT + GetSystemMetrics(SM_CYCAPTION)};
     AdjustWindowRectEx(&frame, GetWindowLongA(box, GWL_STYLE), FALSE, GetWindowLongA(box, GWL_EXSTYLE));
     RECT place;
     GetWindowRect(box, &place);
@@ -115,27 +113,22 @@ INT_PTR CALLBACK about_proc(HWND box, UINT msg, WPARAM wparam, LPARAM)
 
 void show_about()
 {
-    const bool was_paused = emulation_paused;
-    sound_pause();
-    DialogBoxParamA(app_instance, WREN_ABOUT, main_window, about_proc, 0);
+    while_paused([] { return DialogBoxParamA(app_instance, WREN_ABOUT, main_window, about_proc, 0); });
     draw_frame();
-    if (!was_paused) sound_resume();
 }
 
 void show_help()
 {
     std::srand(unsigned(std::time(nullptr)));
-    paused_message_box(quotations[std::rand() % 20], "Help", MB_OK);
+    paused_message_box(quotations[std::rand() % std::size(quotations)], "Help", MB_OK);
 }
 
 void quit_program()
 {
-    emulation_paused = 1;
-    sound_hold(1);
+    sound_pause();
     if (opt_exit_msg &&
         MessageBoxA(main_window, "Are you sure you want to quit Wren81?", "Exit", MB_YESNO) != IDYES) {
-        emulation_paused = 0;
-        sound_hold(0);
+        sound_resume();
         return;
     }
     // Quitting from full screen keeps the windowed size and place for the next start.

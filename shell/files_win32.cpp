@@ -41,11 +41,7 @@ void open_program_dialog()
     ofn.lpstrTitle = L"Open File";
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
 
-    const bool was_paused = emulation_paused;
-    sound_pause();
-    const bool chosen = GetOpenFileNameW(&ofn) != 0;
-    if (!was_paused) sound_resume();
-    if (chosen) load_chosen_program(ansi_path(path));
+    if (while_paused([&ofn] { return GetOpenFileNameW(&ofn); })) load_chosen_program(ansi_path(path));
 }
 
 void drop_program_file(HDROP drop)

@@ -44,15 +44,24 @@ std::string host_app_data_folder()
 
 uint32_t host_tick_ms() { return GetTickCount(); }
 void host_sleep_ms(uint32_t ms) { Sleep(ms); }
-void host_draw_frame() { draw_frame(); }
+namespace {
+uint32_t last_fast_draw;
+}
+
+void host_draw_frame()
+{
+    // Running free, frames come far faster than a screen shows them: draw every 20 ms.
+    if (fast_mode) {
+        const uint32_t now = GetTickCount();
+        if (now - last_fast_draw < 20) return;
+        last_fast_draw = now;
+    }
+    draw_frame();
+}
 
 int paused_message_box(const char* text, const char* title, UINT type)
 {
-    const bool was_paused = emulation_paused;
-    sound_pause();
-    const int answer = MessageBoxA(main_window, text, title, type);
-    if (!was_paused) sound_resume();
-    return answer;
+    return while_paused([=] { return MessageBoxA(main_window, text, title, type); });
 }
 
 void host_show_error(const std::string& text)

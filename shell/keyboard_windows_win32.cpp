@@ -8,9 +8,6 @@ HWND helper_window;
 HWND keyboard_window;
 HBITMAP key_pictures[helper_button_count];
 
-constexpr int keyboard_picture_width = 690;
-constexpr int keyboard_picture_height = 262;
-
 void show_key_pictures(HWND window)
 {
     for (int i = 0; i < helper_button_count; ++i) {
@@ -60,11 +57,11 @@ INT_PTR CALLBACK keyboard_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
     switch (msg) {
     case WM_INITDIALOG: {
         // A client area the size of the picture, inside the platform's frame.
-        RECT r = {0, 0, keyboard_picture_width, keyboard_picture_height};
+        RECT r = {0, 0, KEYBOARD_PICTURE_WIDTH, KEYBOARD_PICTURE_HEIGHT};
         AdjustWindowRectEx(&r, GetWindowLongA(window, GWL_STYLE), FALSE, GetWindowLongA(window, GWL_EXSTYLE));
         SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-        SetWindowPos(GetDlgItem(window, IDC_KEYBOARD_PICTURE), nullptr, 0, 0, keyboard_picture_width,
-                     keyboard_picture_height, SWP_NOZORDER);
+        SetWindowPos(GetDlgItem(window, IDC_KEYBOARD_PICTURE), nullptr, 0, 0, KEYBOARD_PICTURE_WIDTH,
+                     KEYBOARD_PICTURE_HEIGHT, SWP_NOZORDER);
         return TRUE;
     }
     case WM_COMMAND:

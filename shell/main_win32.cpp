@@ -14,7 +14,7 @@ HINSTANCE app_instance;
 HWND main_window;
 HMENU main_menu;
 const char version_text[] = "0.020";
-const char window_title[] = "Wren81 v0.020";
+char window_title[32];
 
 namespace {
 
@@ -100,11 +100,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     main_menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
 
     start_machine();
+    lstrcpyA(window_title, "Wren81 v");
+    lstrcatA(window_title, version_text);
     apply_border_preset();
     size_window();
     main_window = CreateWindowExA(WS_EX_ACCEPTFILES, main_class_name, window_title, WS_OVERLAPPEDWINDOW,
-                                  placement_main_window.left, placement_main_window.top, window_width, window_height, nullptr,
-                                  main_menu, instance, nullptr);
+                                  placement_main_window.left, placement_main_window.top, window_width,
+                                  window_height, nullptr, main_menu, instance, nullptr);
     if (!main_window) return 1;
     create_status_bar();
     sound_set_window(main_window);

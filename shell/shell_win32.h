@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/machine_state.h"
 #include "files/config.h"
 #include "files/program_file.h"
 #include "machine/display.h"
@@ -19,7 +20,7 @@
 extern HINSTANCE app_instance;
 extern HWND main_window;
 extern HMENU main_menu;
-extern const char window_title[];  // "Wren81 v" and the version
+extern char window_title[];  // "Wren81 v" and the version
 extern const char version_text[];
 
 // The three fonts shared by the About box and the debugger windows.
@@ -42,7 +43,17 @@ void apply_loaded_configuration();
 // it, otherwise the file system's short name.
 std::string ansi_path(const wchar_t* path);
 
-// Modal boxes pause the emulation while they are open; these keep the state it had.
+// Runs a modal box or dialog with the emulation paused, and resumes it afterwards
+// unless it was paused before.
+template <typename Modal>
+auto while_paused(Modal modal)
+{
+    const bool was_paused = emulation_paused;
+    sound_pause();
+    const auto result = modal();
+    if (!was_paused) sound_resume();
+    return result;
+}
 int paused_message_box(const char* text, const char* title, UINT type);
 
 // About, Help and quitting.

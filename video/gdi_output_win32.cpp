@@ -135,6 +135,7 @@ void setup_output()
     if (opt_draw_size < 1 || opt_draw_size > 3) opt_draw_size = 1;
     // DirectDraw and Direct3D come later; until then every method draws through GDI.
     setup_gdi();
+    line_wrap_limit = 2 * 207 + 2;  // every output takes frame-buffer lines of this length
 }
 
 void teardown_output()

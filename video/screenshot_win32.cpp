@@ -50,11 +50,7 @@ bool ask_file_name()
     ofn.nMaxFile = 256 - 4;  // room for the ".bmp" that is always added
     ofn.lpstrTitle = L"Save BMP";
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-    const bool was_paused = emulation_paused;
-    sound_pause();
-    const bool chosen = GetSaveFileNameW(&ofn) != 0;
-    if (!was_paused) sound_resume();
-    return chosen;
+    return while_paused([&ofn] { return GetSaveFileNameW(&ofn); }) != 0;
 }
 
 }  // namespace

@@ -11,16 +11,18 @@ xdotool windowfocus --sync "$id" 2>/dev/null
 sleep 2.5
 
 [ "$(gui_probe status 0)" = " ZX81 4K RAM" ] || fail "model shows '$(gui_probe status 0)'"
-# Under Wine the null sound device plays faster than real time, so the paced speed
-# is whatever it allows; the texts and their arithmetic are checked here.
-# (the two parts are read a moment apart, so a refresh may fall between them)
-for try in 1 2 3; do
+# Paced by the sound output: 50 frames a second is full speed. The parts are read
+# a moment apart, so a refresh may fall between them; the first seconds may run slow.
+for try in 1 2 3 4 5 6; do
   fps=$(gui_probe status 1); speed=$(gui_probe status 2)
-  [ "$fps" = "$(gui_probe status 1)" ] && break
+  [ "$fps" = "$(gui_probe status 1)" ] || continue
+  [[ "$fps" =~ ^\ Frames\ Per\ Second:\ ([0-9]+)\ $ ]] || fail "frames part reads '$fps'"
+  normal=${BASH_REMATCH[1]}
+  [ "$normal" -ge 48 ] && [ "$normal" -le 52 ] && [ "$speed" = " Speed: $((normal * 2))%" ] && break
+  sleep 1
 done
-[[ "$fps" =~ ^\ Frames\ Per\ Second:\ ([0-9]+)\ $ ]] || fail "frames part reads '$fps'"
-normal=${BASH_REMATCH[1]}
-[ "$normal" -gt 0 ] && [ "$speed" = " Speed: $((normal * 2))%" ] || fail "'$fps' with '$speed'"
+[ "$normal" -ge 48 ] && [ "$normal" -le 52 ] && [ "$speed" = " Speed: $((normal * 2))%" ] ||
+  fail "at normal speed the status bar shows '$fps' '$speed'"
 [ "$(gui_probe status 3 | tr -d ' ')" = "" ] || fail "at 100% the file part shows '$(gui_probe status 3)'"
 
 # Esc stops the frames and starts them again.
@@ -31,15 +33,15 @@ xdotool key Escape
 sleep 2.2
 [ "$(gui_probe status 1)" != " Frames Per Second: 0 " ] || fail "Esc again did not resume"
 
-# F2 runs as fast as the host allows, F2 again back to the paced speed.
+# F2 runs as fast as the host allows, F2 again back to real time.
 speed_now() { gui_probe status 2 | tr -dc 0-9; }
 xdotool key F2
 sleep 2.2
 fast=$(speed_now)
-[ "${fast:-0}" -gt $((normal * 2 * 3)) ] || fail "F2: speed only ${fast}%, paced ${normal} frames a second"
+[ "${fast:-0}" -gt 200 ] || fail "F2: speed only ${fast}%"
 xdotool key F2
 sleep 2.2
-[ "$(speed_now)" -lt $((fast / 2)) ] || fail "F2 again: speed still $(speed_now)%"
+[ "$(speed_now)" -le 104 ] || fail "F2 again: speed still $(speed_now)%"
 
 # Custom Border and Save Snapshot change nothing; F3 (an NMI) leaves the ZX81 running.
 before="$WREN81_GUI_WORK/before.rgb"
@@ -73,7 +75,8 @@ gui_press "Help" OK
 # Display Keyboard: a window of its own, closed on request.
 gui_probe command 141
 kid=$(gui_wait_window "ZX81 Keyboard" 10) || fail "Display Keyboard opened nothing"
-xdotool windowclose "$kid" 2>/dev/null || true
+gui_probe close "ZX81 Keyboard"
+gui_wait_gone "$kid" 10 || fail "the keyboard window did not close"
 
 # Save Screenshot: a 32-bit BMP of the picture's size; ".bmp" is always added.
 gui_probe command 136

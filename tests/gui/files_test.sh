@@ -5,13 +5,13 @@
 source "$(dirname "$0")/lib.sh"
 app=$(gui_install)
 programs="$shared_dir/programs"
-mkdir -p "$app/progs" "$app/my λ games"
+mkdir -p "$app/progs/folder.p" "$app/my λ games"
 cp "$programs/zx81-program.p" "$app/progs/sample.p"
 cp "$programs/zx81-program.p" "$app/my λ games/sämple λ.p"
 head -c 50000 /dev/zero > "$app/progs/huge.p"
 echo "not a program" > "$app/progs/notes.txt"
 win=$(gui_winpath "$app")
-gui_write_config "$app" "opt_model_type=4"
+gui_write_config "$app" "opt_model_type=4" "opt_draw_size=2"
 
 # LOAD "": J is LOAD in K mode, Shift+P the quote.
 load_and_expect_title() {
@@ -24,12 +24,18 @@ load_and_expect_title() {
   fail "$2: LOAD \"\" did not run the program; the screen reads: $(gui_screen_text "$1" "$gx" "$gy" | tr '\n' '|')"
 }
 
-# On the command line.
+# On the command line (at 200%; WREN81_SCREENSHOT_OUT names a file for a picture of it).
 gui_start "$app" "$win\\progs\\sample.p"
 id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
-read -r gx gy < <(gui_wait_k 1) || fail "no K cursor"
+read -r gx gy < <(gui_wait_k 2) || fail "no K cursor"
 xdotool windowfocus --sync "$id" 2>/dev/null
-load_and_expect_title 1 "command line"
+load_and_expect_title 2 "command line"
+if [ -n "${WREN81_SCREENSHOT_OUT:-}" ]; then
+  sleep 2
+  read -r x y w h < <(gui_probe window)
+  import -window root -crop "${w}x${h}+$x+$y" +repage "$WREN81_SCREENSHOT_OUT"
+fi
+gui_probe command 135
 
 # A dropped file of unknown extension, and a dropped folder: reported, nothing lost.
 gui_probe drop "$win\\progs\\notes.txt"
@@ -38,6 +44,9 @@ text=$(gui_wait_box "Wren81 Error" 10) || fail "a dropped .txt file gave no mess
 gui_press "Wren81 Error" OK
 gui_probe drop "$win\\progs"
 gui_wait_box "Wren81 Error" 10 >/dev/null || fail "a dropped folder gave no message"
+gui_press "Wren81 Error" OK
+gui_probe drop "$win\\progs\\folder.p"
+gui_wait_box "Wren81 Error" 10 >/dev/null || fail "a dropped folder named folder.p gave no message"
 gui_press "Wren81 Error" OK
 # A file too long for the memory: refused, and the image chosen before stays.
 gui_probe drop "$win\\progs\\huge.p"
@@ -68,10 +77,19 @@ load_and_expect_title 2 "Load File"
 sleep 1.2
 status=$(gui_probe status 3)
 [ "$status" != "${status#" Current File: "}" ] || fail "status bar at 200% shows '$status', not the file"
-if [ -n "${WREN81_SCREENSHOT_OUT:-}" ]; then
-  read -r x y w h < <(gui_probe window)
-  import -window root -crop "${w}x${h}+$x+$y" +repage "$WREN81_SCREENSHOT_OUT"
-fi
+gui_quit
+gui_wait_gone "$id" 20 || fail "did not quit"
+
+# Installed in a folder with a space and characters no ANSI code page holds: the
+# ROM is still found beside the program.
+odd="$WREN81_GUI_WORK/wren λ app"
+mkdir -p "$odd"
+cp -r "$app/wren81.exe" "$app/roms" "$odd/"
+gui_write_config "$odd"
+gui_start "$odd"
+id=$(gui_wait_window "Wren81 v0.020" 60) || fail "no main window from a folder named 'wren λ app'"
+gui_wait_k 1 >/dev/null || fail "no K cursor from a folder named 'wren λ app'"
+gui_probe exists "Wren81 Error" && fail "from 'wren λ app': $(gui_probe box 'Wren81 Error')"
 gui_quit
 gui_wait_gone "$id" 20 || fail "did not quit"
 

@@ -23,10 +23,12 @@ else
   echo "   (wren81-cli --screenshot not built: picture compared with itself only)"
 fi
 
-# Each border preset cuts its trims out of the full picture: left, right, top, bottom.
+# Each border preset, chosen in the menu View > Border Size by its underlined
+# letter, cuts its trims out of the full picture: left, right, top, bottom.
 check_preset() {
-  local command=$1 l=$2 r=$3 t=$4 b=$5 name=$6 raw="$WREN81_GUI_WORK/preset.rgb" pw ph extra=0 n
-  gui_probe command "$command"
+  local letter=$1 l=$2 r=$3 t=$4 b=$5 name=$6 raw="$WREN81_GUI_WORK/preset.rgb" pw ph extra=0 n
+  xdotool windowfocus --sync "$id" 2>/dev/null
+  xdotool key alt+v b "$letter"
   sleep 1.5
   pw=$((384 - l - r)); ph=$((296 - t - b))
   # The narrowest window has 19 more rows for a menu bar that takes two lines;
@@ -39,12 +41,13 @@ check_preset() {
       "$raw" "$w" "$h" 5 5 "$pw" "$ph" 1)
   [ "$n" = 0 ] || fail "$name: $n pixels differ from the full picture"
 }
-check_preset 144 40 24 32 24 "Medium Border"
-check_preset 143 74 54 58 48 "No Border"
-check_preset 145 0 0 0 0 "Full Border"
+check_preset m 40 24 32 24 "Medium Border"
+check_preset n 74 54 58 48 "No Border"
+check_preset f 0 0 0 0 "Full Border"
 
-# 200%: every pixel doubled.
-gui_probe command 136
+# 200% (View > 200%): every pixel doubled.
+xdotool windowfocus --sync "$id" 2>/dev/null
+xdotool key alt+v 2
 sleep 1.5
 gui_wait_k 2 >/dev/null || fail "no K cursor at 200%"
 double="$WREN81_GUI_WORK/double.rgb"

@@ -10,6 +10,7 @@
      probe press TITLE BUTTON   clicks the button named BUTTON in the window titled TITLE and
                                 waits up to 10 seconds for that window to close (status 3 if not)
      probe exists TITLE         exit status 0 when a window titled TITLE exists
+     probe close TITLE          asks the window titled TITLE to close, as its close box does
      probe control TITLE ID     screen centre "x y" of control ID in the window titled TITLE
      probe drop PATH            drops the file PATH on the main window, as the shell does
      probe settext TITLE ID TEXT  puts TEXT (any characters) into control ID of the window TITLE
@@ -91,6 +92,12 @@ int main(int argc, char** argv)
 {
     if (argc < 2) return 2;
     const char* what = argv[1];
+    if (strcmp(what, "close") == 0 && argc > 2) {
+        HWND box = FindWindowA(NULL, argv[2]);
+        if (!box) return 1;
+        PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    }
     if (strcmp(what, "box") == 0 || strcmp(what, "press") == 0 || strcmp(what, "exists") == 0) {
         if (argc < 3) return 2;
         HWND box = FindWindowA(NULL, argv[2]);
