@@ -34,7 +34,7 @@ wineserver -w
 
 export WREN81_EXE="$exe" WREN81_GUI_WORK="$work"
 passed=0; failed=0
-for t in tests/gui/*_test.sh; do
+for t in tests/gui/${WREN81_GUI_ONLY:-*}_test.sh; do
   echo "== $t"
   if bash "$t"; then passed=$((passed + 1)); echo "   ok"; else failed=$((failed + 1)); echo "   FAILED"; fi
   wineserver -k 2>/dev/null; wineserver -w 2>/dev/null

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The sound output paces the emulation: the status bar follows the emulation speed
+# setting. Without a sound device the program says so once and runs unpaced.
+source "$(dirname "$0")/lib.sh"
+app=$(gui_install)
+
+# Waits up to 12 seconds for the frames-per-second figure to lie in [$1, $2]; prints it.
+fps_settles_in() {
+  local low=$1 high=$2 i fps
+  for ((i = 0; i < 10; i++)); do
+    sleep 1.2
+    fps=$(gui_probe status 1 | tr -dc 0-9)
+    [ -n "$fps" ] && [ "$fps" -ge "$low" ] && [ "$fps" -le "$high" ] && { echo "$fps"; return 0; }
+  done
+  echo "${fps:-none}"
+  return 1
+}
+
+# speed in percent, and the frames per second it must settle to (about +-4%).
+for case in "200 96 104" "50 24 26"; do
+  read -r speed low high <<< "$case"
+  gui_write_config "$app" "opt_emulation_speed=$speed"
+  gui_start "$app"
+  id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear at $speed%"
+  gui_wait_k 1 >/dev/null || fail "no K cursor at $speed%"
+  fps=$(fps_settles_in "$low" "$high") || fail "at $speed% the status bar shows $fps frames a second"
+  gui_quit || fail "Quit did not close the program at $speed%"
+  gui_wait_gone "$id" 20 || fail "main window stayed after Quit at $speed%"
+done
+
+# No sound driver at all: DirectSound cannot make its device object.
+gui_write_config "$app"
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winepulse.drv,winealsa.drv,wineoss.drv=d" gui_start "$app"
+text=$(gui_wait_box "Wren81 Error" 60) || fail "no error box without a sound device"
+[ "$text" != "${text#*3D - DirectSound: Failed to create Directsound object}" ] || fail "first box says: $text"
+gui_press "Wren81 Error" OK || fail "the first box did not close"
+text=$(gui_wait_box "Wren81 Error" 20) || fail "no second box without a sound device"
+[ "$text" != "${text#*3C - DirectSound: Failed to initialise sound}" ] || fail "second box says: $text"
+gui_press "Wren81 Error" OK || fail "the second box did not close"
+gui_wait_window "Wren81 v0.020" 30 >/dev/null || fail "main window did not appear after the boxes"
+gui_wait_k 1 >/dev/null || fail "no K cursor without sound"
+sleep 3
+gui_probe exists "Wren81 Error" && fail "a third error box: $(gui_probe box "Wren81 Error")"
+speed=$(gui_probe status 2 | tr -dc 0-9)
+[ "${speed:-0}" -gt 150 ] || fail "without sound the emulation is still paced: ${speed:-none}%"
