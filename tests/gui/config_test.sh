@@ -7,12 +7,8 @@ config=$(gui_config)
 rm -rf "$(gui_user_folder)"
 
 gui_start "$app"
-text=$(gui_wait_box "Wren81 Error" 60) || fail "no error box at the first start"
-[ "$text" != "${text#*06 - Configuration file corrupt}" ] || fail "first box says: $text"
-gui_press "Wren81 Error" OK || fail "the first box did not close"
-text=$(gui_wait_box "Wren81 Error" 20) || fail "no second box at the first start"
-[ "$text" != "${text#*Creating new config file}" ] || fail "second box says: $text"
-gui_press "Wren81 Error" OK || fail "the second box did not close"
+gui_expect_error "06 - Configuration file corrupt" 60
+gui_expect_error "Creating new config file"
 id=$(gui_wait_window "Wren81 v0.020" 30) || fail "main window did not appear after the boxes"
 [ -f "$config" ] || fail "no $config after the first start"
 cmp -s "$config" <(gui_default_config "$app") || {

@@ -2,12 +2,7 @@
 # The host keyboard reaches the ZX81 (letters, digits, Shift, Backspace as RUBOUT,
 # the arrow keys as cursor keys), and so do the Keyboard Helper's buttons.
 source "$(dirname "$0")/lib.sh"
-app=$(gui_install)
-gui_write_config "$app"
-gui_start "$app"
-id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
-read -r gx gy < <(gui_wait_k 1) || fail "no K cursor"
-xdotool windowfocus --sync "$id" 2>/dev/null
+read -r id gx gy < <(gui_start_at_k) || fail "the program did not start to the K cursor"
 sleep 0.5
 
 # PRINT 2+2: P is PRINT in K mode, Shift+K is "+".

@@ -152,3 +152,24 @@ gui_quit() {
   gui_probe command 109
   gui_wait_box "Exit" 10 >/dev/null && gui_press "Exit" "Yes"
 }
+
+# Waits up to $2 seconds (default 20) for a "Wren81 Error" box that says $1, and closes it.
+gui_expect_error() {
+  local want=$1 limit=${2:-20} text
+  text=$(gui_wait_box "Wren81 Error" "$limit") || fail "no error box saying '$want'"
+  [ "$text" != "${text#*"$want"}" ] || fail "expected '$want', the box says: $text"
+  gui_press "Wren81 Error" OK || fail "the box saying '$want' did not close"
+}
+
+# Installs and starts the program with the default configuration, waits for the
+# K cursor and gives the window the focus; prints "window-id grid-x grid-y".
+gui_start_at_k() {
+  local app id gx gy
+  app=$(gui_install)
+  gui_write_config "$app"
+  gui_start "$app"
+  id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
+  read -r gx gy < <(gui_wait_k 1) || fail "no K cursor"
+  xdotool windowfocus --sync "$id" 2>/dev/null
+  echo "$id $gx $gy"
+}
