@@ -65,6 +65,37 @@ bool any_channel_uses_envelope()
             volume_uses_envelope) != 0;
 }
 
+// Whether the channel levels depend on the tone, noise and envelope outputs at all: not
+// while every channel has a fixed volume and either a volume of 0 or both sources disabled.
+bool levels_follow_outputs = false;
+
+void compute_levels()
+{
+    const uint32_t mixer = ay.regs[reg_mixer];
+    for (int ch = 0; ch < 3; ++ch) {
+        // A disable bit holds its source's gate open, so a channel with both disabled is
+        // steadily on at its volume.
+        const uint32_t tone = ay.tone_out[ch] | (mixer >> ch);
+        const uint32_t noise = ay.noise_out | (mixer >> (ch + 3));
+        const uint8_t volume = ay.regs[reg_volume_a + ch];
+        const uint8_t step = (volume & volume_uses_envelope) ? ay.env_volume : (volume & 0x0F);
+        ay.channel_level[ch] = (tone & noise & 1) ? ay_volume_table[step] : 0;
+    }
+}
+
+// Called whenever the registers change. A chip whose levels cannot change until the next
+// write has them worked out now, and its mixes need not catch up.
+void registers_changed()
+{
+    levels_follow_outputs = false;
+    for (int ch = 0; ch < 3; ++ch) {
+        const uint8_t volume = ay.regs[reg_volume_a + ch];
+        const bool both_disabled = ((ay.regs[reg_mixer] >> ch) & 9) == 9;
+        if ((volume & volume_uses_envelope) || ((volume & 0x0F) && !both_disabled)) levels_follow_outputs = true;
+    }
+    if (!levels_follow_outputs) compute_levels();
+}
+
 void tick_envelope()
 {
     ay.env_prescale ^= 1;
@@ -199,6 +230,7 @@ void ay_reset()
     ay.noise_lfsr_hi = 1;
     ay_selected = 0;
     ay_pending_ticks = 0;
+    registers_changed();
 }
 
 void ay_select(uint8_t reg) { ay_selected = reg; }
@@ -213,6 +245,7 @@ void ay_write(uint8_t value)
         ay.env_counter = 0;
         enter_envelope_state((value & 0x04) ? env_rising : env_falling);
     }
+    registers_changed();
 }
 
 uint8_t ay_read()
@@ -241,15 +274,7 @@ void ay_catch_up()
 
 void ay_mix()
 {
+    if (!levels_follow_outputs) return;  // the levels already stand
     ay_catch_up();
-    const uint32_t mixer = ay.regs[reg_mixer];
-    for (int ch = 0; ch < 3; ++ch) {
-        // A disable bit holds its source's gate open, so a channel with both disabled is
-        // steadily on at its volume.
-        const uint32_t tone = ay.tone_out[ch] | (mixer >> ch);
-        const uint32_t noise = ay.noise_out | (mixer >> (ch + 3));
-        const uint8_t volume = ay.regs[reg_volume_a + ch];
-        const uint8_t step = (volume & volume_uses_envelope) ? ay.env_volume : (volume & 0x0F);
-        ay.channel_level[ch] = (tone & noise & 1) ? ay_volume_table[step] : 0;
-    }
+    compute_levels();
 }

@@ -39,6 +39,7 @@ uint8_t ay_read();
 void ay_tick();
 // Applies the pending clocks; the result is the same as ay_tick called for each.
 void ay_catch_up();
-// Computes channel_level for the three channels from the current outputs (after the
-// pending clocks).
+// Sets channel_level for the three channels from the current outputs (after the pending
+// clocks). While the registers make the levels independent of the outputs, the clocks
+// stay pending.
 void ay_mix();
