@@ -274,7 +274,10 @@ void ay_catch_up()
 
 void ay_mix()
 {
-    if (!levels_follow_outputs) return;  // the levels already stand
+    if (!levels_follow_outputs) {  // the levels already stand
+        if (ay_pending_ticks >= ay_catch_up_limit) ay_catch_up();
+        return;
+    }
     ay_catch_up();
     compute_levels();
 }

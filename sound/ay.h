@@ -28,6 +28,9 @@ extern uint16_t ay_volume_table[16];  // output level of each 4-bit volume
 // its counters between a mix and a register write, so the clocks are counted as they come
 // and applied all at once (ay_catch_up) before either.
 extern uint32_t ay_pending_ticks;
+// A chip nobody listens to still catches up once this many clocks are pending, so
+// that catching up stays short.
+constexpr uint32_t ay_catch_up_limit = 1 << 16;  // about 16 frames
 
 // Power-on state: registers 0 except R7 = 0xFF (every output disabled).
 void ay_reset();

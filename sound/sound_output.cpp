@@ -30,8 +30,7 @@ uint32_t staging_pos;
 constexpr uint64_t sample_clock_tstates = 63750 * 50;
 constexpr uint32_t lowest_rate = 11025;
 constexpr uint32_t vsync_amplitude = 8192;
-constexpr uint32_t volume_step = 40;
-constexpr uint32_t ay_catch_up_limit = 1 << 16;  // AY ticks: about 16 frames  // whole steps of 40 in the volume setting multiply the output
+constexpr uint32_t volume_step = 40;  // whole steps of 40 in the volume setting multiply the output
 
 // Failures of sound_init, one per step that can refuse.
 enum SoundError { error_no_device = 61, error_cooperative = 62, error_primary = 63,
@@ -207,9 +206,10 @@ void sound_hold(int flag)
 // Without a device buffer there is nowhere for samples to go, so none are made.
 void sound_sample()
 {
-    // A chip left unheard still keeps up now and then, so that catching up stays short.
-    if (ay_pending_ticks >= ay_catch_up_limit) ay_catch_up();
-    if (!buffer_live) return;
+    if (!buffer_live) {
+        if (ay_pending_ticks >= ay_catch_up_limit) ay_catch_up();
+        return;
+    }
     append_sample(scaled_sample());
     if (staging_pos >= block_bytes) hand_over_block();
 }

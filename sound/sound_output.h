@@ -77,16 +77,20 @@ inline void sound_advance_repeated(uint32_t n, int count)
         for (int k = 0; k < count; ++k) sound_advance(n);
         return;
     }
-    const uint32_t start = sound_tstates, end = start + n * uint32_t(count), acc = ay_clock_acc;
+    uint32_t pending = sound_tstates + n * uint32_t(count);
+    if (!ay_card) {
+        for (; pending >= tstates_per_sample; pending -= tstates_per_sample) sound_sample();
+        sound_tstates = pending;
+        return;
+    }
+    const uint32_t start = sound_tstates, acc = ay_clock_acc;
     uint32_t ticks = 0;  // of the calls so far, already added to the pending ones
-    uint32_t pending = end;
-    for (uint32_t at = tstates_per_sample; pending >= tstates_per_sample; pending -= tstates_per_sample) {
-        if (ay_card) add_ay_ticks(ticks, ay_ticks_within(acc + (at - start - 1) / n * n));
+    for (uint32_t at = tstates_per_sample; pending >= tstates_per_sample; at += tstates_per_sample) {
+        add_ay_ticks(ticks, ay_ticks_within(acc + (at - start - 1) / n * n));
         sound_sample();
-        at += tstates_per_sample;
+        pending -= tstates_per_sample;
     }
     sound_tstates = pending;
-    if (!ay_card) return;
     add_ay_ticks(ticks, ay_ticks_within(acc + n * uint32_t(count)));
     ay_clock_acc = uint8_t(acc + n * uint32_t(count) - ticks * ay_divider);
 }
