@@ -24,6 +24,13 @@ enum EnvState : uint8_t { env_falling = 0, env_rising = 1, env_held_low = 2, env
 extern AyChip ay;
 extern uint8_t ay_selected;           // register number latched by the last select
 extern uint16_t ay_volume_table[16];  // output level of each 4-bit volume
+// Chip clocks that have happened but not yet been applied. Nothing outside the chip sees
+// its counters between a mix and a register write, so the clocks are counted as they come
+// and applied all at once (ay_catch_up) before either.
+extern uint32_t ay_pending_ticks;
+// A chip nobody listens to still catches up once this many clocks are pending, so
+// that catching up stays short.
+constexpr uint32_t ay_catch_up_limit = 1 << 16;  // about 16 frames
 
 // Power-on state: registers 0 except R7 = 0xFF (every output disabled).
 void ay_reset();
@@ -31,7 +38,11 @@ void ay_reset();
 void ay_select(uint8_t reg);
 void ay_write(uint8_t value);
 uint8_t ay_read();
-// One chip clock (every 16 T-states of the Z80).
+// One chip clock (every 16 T-states of the Z80), applied at once.
 void ay_tick();
-// Computes channel_level for the three channels from the current outputs.
+// Applies the pending clocks; the result is the same as ay_tick called for each.
+void ay_catch_up();
+// Sets channel_level for the three channels from the current outputs (after the pending
+// clocks). While the registers make the levels independent of the outputs, the clocks
+// stay pending.
 void ay_mix();

@@ -206,7 +206,10 @@ void sound_hold(int flag)
 // Without a device buffer there is nowhere for samples to go, so none are made.
 void sound_sample()
 {
-    if (!buffer_live) return;
+    if (!buffer_live) {
+        if (ay_pending_ticks >= ay_catch_up_limit) ay_catch_up();
+        return;
+    }
     append_sample(scaled_sample());
     if (staging_pos >= block_bytes) hand_over_block();
 }

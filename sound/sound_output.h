@@ -36,7 +36,8 @@ void sound_hold(int flag);
 // Produces one sample; a full block goes to the device, then waits for it.
 void sound_sample();
 
-// After every instruction: at most one sample and one AY tick, neither in fast mode.
+// After every instruction: at most one sample and one AY tick, neither in fast mode. The
+// tick is only counted; the chip applies it when its state is next looked at.
 inline void sound_advance(uint32_t n)
 {
     sound_tstates += n;
@@ -47,22 +48,49 @@ inline void sound_advance(uint32_t n)
     if (!ay_card) return;  // no chip fitted: nothing to clock
     ay_clock_acc = uint8_t(ay_clock_acc + n);
     if (ay_clock_acc > ay_divider && !fast_mode) {
-        ay_tick();
+        ++ay_pending_ticks;
         ay_clock_acc -= ay_divider;
     }
 }
 
+// AY ticks of a run of calls of sound_advance(n), n at most ay_divider, that starts with
+// the accumulator at most ay_divider: the accumulator then stays within 0-32 and is left
+// within 1-16 by every tick, so `total` (the start plus the run's T-states) gives the
+// tick count directly.
+inline uint32_t ay_ticks_within(uint32_t total) { return total > ay_divider ? (total - 1) / ay_divider : 0; }
+// A sample may apply the pending ticks, so a run adds its own as it goes.
+inline void add_ay_ticks(uint32_t& added, uint32_t upto)
+{
+    ay_pending_ticks += upto - added;
+    added = upto;
+}
+
 // What `count` calls of sound_advance(n) in a row do, when nothing the samples are made
-// of changes between them. Without an AY chip, outside fast mode and with less than a
-// sample's worth pending, each call makes at most one sample and leaves less than a
-// sample's worth, so the samples can be counted at once.
+// of changes between them. Outside fast mode and with less than a sample's worth
+// pending, each call makes at most one sample and leaves less than a sample's worth, so
+// the samples can be counted at once; a sample falling in call k sees the AY ticks of
+// the k - 1 calls before it.
 inline void sound_advance_repeated(uint32_t n, int count)
 {
-    if (ay_card || fast_mode || sound_tstates >= tstates_per_sample || n > tstates_per_sample) {
+    if (fast_mode || sound_tstates >= tstates_per_sample || n > tstates_per_sample ||
+        (ay_card && (n > ay_divider || ay_clock_acc > ay_divider))) {
         for (int k = 0; k < count; ++k) sound_advance(n);
         return;
     }
     uint32_t pending = sound_tstates + n * uint32_t(count);
-    for (; pending >= tstates_per_sample; pending -= tstates_per_sample) sound_sample();
+    if (!ay_card) {
+        for (; pending >= tstates_per_sample; pending -= tstates_per_sample) sound_sample();
+        sound_tstates = pending;
+        return;
+    }
+    const uint32_t start = sound_tstates, acc = ay_clock_acc;
+    uint32_t ticks = 0;  // of the calls so far, already added to the pending ones
+    for (uint32_t at = tstates_per_sample; pending >= tstates_per_sample; at += tstates_per_sample) {
+        add_ay_ticks(ticks, ay_ticks_within(acc + (at - start - 1) / n * n));
+        sound_sample();
+        pending -= tstates_per_sample;
+    }
     sound_tstates = pending;
+    add_ay_ticks(ticks, ay_ticks_within(acc + n * uint32_t(count)));
+    ay_clock_acc = uint8_t(acc + n * uint32_t(count) - ticks * ay_divider);
 }
