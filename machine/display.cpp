@@ -105,6 +105,10 @@ void put_black(int p, int count)
 inline void emit_pixels(int count)
 {
     count = std::min(count, scanline_capacity - pixel_count);
+    if ((shift_register | inverse_register) == 0 && hsync_generator_on) {
+        pixel_count += count;  // the usual case outside the display file: picture colour only
+        return;
+    }
     if (!hsync_generator_on) {
         put_black(pixel_count, count);
     } else if (const uint32_t shown = (shift_register ^ inverse_register) & 0xFFFF) {
