@@ -12,6 +12,7 @@
 #include "core/z80_ops_cb.h"
 #include "core/z80_ops_ed.h"
 #include "core/z80_registers.h"
+#include "core/z80_step.h"
 
 namespace {
 
@@ -277,12 +278,7 @@ void lone_prefix()
 }
 
 // Fetch, decode and run one instruction.
-Z80_INLINE void run_instruction()
-{
-    instr_start_tstates = tstates;
-    count_refresh();
-    main_table[fetch_opcode(uint16_t(take_pc<1>()))]();
-}
+Z80_INLINE void run_instruction() { run_instruction_through(main_table.data()); }
 
 // Leaving HALT: the return address is the instruction after it.
 void leave_halt()
@@ -294,6 +290,8 @@ void leave_halt()
 }
 
 }  // namespace
+
+const Z80Handler* const z80_main_dispatch = main_table.data();
 
 void execute_instruction()
 {

@@ -6,6 +6,7 @@
 #include "bus.h"
 #include "core/host.h"
 #include "core/z80.h"
+#include "core/z80_step.h"
 #include "sound/sound_output.h"
 
 uint32_t frame_buffer[frame_buffer_width * frame_buffer_height];
@@ -104,6 +105,10 @@ void put_black(int p, int count)
 inline void emit_pixels(int count)
 {
     count = std::min(count, scanline_capacity - pixel_count);
+    if ((shift_register | inverse_register) == 0 && hsync_generator_on) {
+        pixel_count += count;  // the usual case outside the display file: picture colour only
+        return;
+    }
     if (!hsync_generator_on) {
         put_black(pixel_count, count);
     } else if (const uint32_t shown = (shift_register ^ inverse_register) & 0xFFFF) {
@@ -245,7 +250,10 @@ void run_fetch_only_instructions()
     RunPixels pixels{shift_register, inverse_register, pixel_count, hsync_generator_on != 0};
     int steps = 0;
     if (halted) {
-        for (; steps < room; ++steps) pixels.step();
+        // Once the registers are empty at the picture level the rest shows nothing.
+        for (; steps < room && (pixels.shift | pixels.inverse | !pixels.picture_level); ++steps) pixels.step();
+        pixels.position += 8 * (room - steps);
+        steps = room;
     } else {
         const uint8_t* const row = plain_character_row();
         steps = row ? run_character_fetches<true>(room, pixels, row) : run_character_fetches<false>(room, pixels, row);
@@ -358,7 +366,7 @@ void run_scanline()
         run_fetch_only_instructions();
         if (pixel_count >= scanline_stop) break;
         port_event = port_event_none;
-        execute_instruction();
+        execute_instruction_inline();
         if (int_pending) {
             if (z80.iff1) accept_interrupt();
             else int_pending = 0;  // what the acceptance does with interrupts disabled, without the call
