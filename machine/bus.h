@@ -32,7 +32,9 @@ BUS_ACCESS uint8_t read_byte(uint16_t address)
 BUS_ACCESS void write_byte(uint16_t address, uint8_t value)
 {
     tstates += 3;
-    if (uint32_t(address) - 0x2000u < ram_top - 0x2000u && (hires_card | ay_card | chr_generator) == 0)
+    // Of the sound cards only the Quicksilva one listens to memory writes.
+    if (uint32_t(address) - 0x2000u < ram_top - 0x2000u && (hires_card | chr_generator) == 0 &&
+        ay_card != ay_quicksilva)
         memory[address] = value;
     else
         write_decoded(address, value);
