@@ -262,8 +262,12 @@ TEST(Cli, AnAyNoteProgrammedThroughZonxPortsSoundsAtItsPitch)
     const double expected = 44100.0 * 72 / (16 * 2 * 100);
     EXPECT_NEAR(measured_pitch(slurp(wav), 1.5), expected, expected * 0.02);
 
-    // Without the card the same program is silent.
+    // Without the card the same program is silent...
     r = run_cli("--wav '" + wav + "' --load '" + program + "' --keys 'R\\n' --frames 100");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(measured_pitch(slurp(wav), 1.5), 0);
+    // ...unless VSYNC sound is on: then the sync pulses of the picture and the LOAD click.
+    r = run_cli("--vsync-sound --wav '" + wav + "' --load '" + program + "' --keys 'R\\n' --frames 100");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_GT(measured_pitch(slurp(wav), 1.5), 0);
 }
