@@ -3,11 +3,7 @@
 # F3, the resets, About, Help, Display Keyboard and Save Screenshot.
 source "$(dirname "$0")/lib.sh"
 app=$(gui_install)
-gui_write_config "$app"
-gui_start "$app"
-id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
-read -r gx gy < <(gui_wait_k 1) || fail "no K cursor"
-xdotool windowfocus --sync "$id" 2>/dev/null
+read -r id gx gy < <(gui_start_at_k "$app") || fail "the program did not start to the K cursor"
 sleep 2.5
 
 [ "$(gui_probe status 0)" = " ZX81 4K RAM" ] || fail "model shows '$(gui_probe status 0)'"

@@ -2,7 +2,8 @@
 # The host keyboard reaches the ZX81 (letters, digits, Shift, Backspace as RUBOUT,
 # the arrow keys as cursor keys), and so do the Keyboard Helper's buttons.
 source "$(dirname "$0")/lib.sh"
-read -r id gx gy < <(gui_start_at_k) || fail "the program did not start to the K cursor"
+app=$(gui_install)
+read -r id gx gy < <(gui_start_at_k "$app") || fail "the program did not start to the K cursor"
 sleep 0.5
 
 # PRINT 2+2: P is PRINT in K mode, Shift+K is "+".
