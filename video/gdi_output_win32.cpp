@@ -34,13 +34,17 @@ bool placing_window;
 
 int screen_width, screen_height;
 
-int draw_scale() { return opt_draw_size == 2 ? 2 : 1; }
-
-void enter_full_screen_mode()
+// Full screen shows the whole visible frame in a 720 x 576 pop-up window at 0, 0.
+void enter_full_screen_window()
 {
     picture_width = visible_width;
     picture_height = visible_height;
     SetWindowLongPtrA(main_window, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+    SetWindowPos(main_window, HWND_TOP, 0, 0, full_screen_width, full_screen_height, SWP_FRAMECHANGED);
+}
+
+void enter_full_screen_mode()
+{
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
     mode.dmPelsWidth = full_screen_width;
@@ -54,31 +58,25 @@ void enter_full_screen_mode()
 
 void setup_gdi()
 {
-    opt_GDI = 1;
-    opt_DirectDraw = 0;
-    opt_Direct3D = 0;
-    if (opt_draw_size == 3) {
-        enter_full_screen_mode();
-    } else {
-        size_window();
-        place_window();
-    }
     window_dc = GetDC(main_window);
     memory_dc = CreateCompatibleDC(window_dc);
     picture_bitmap = CreateCompatibleBitmap(window_dc, picture_width, picture_height);
     previous_bitmap = SelectObject(memory_dc, picture_bitmap);
 }
 
-// Copies picture-height rows of picture-width pixels from the frame buffer into staging.
-void cut_out_picture(int left, int top)
+}  // namespace
+
+int draw_scale() { return opt_draw_size == 2 ? 2 : 1; }
+
+void copy_picture(uint32_t* to, int to_pitch)
 {
+    // Full screen always shows the whole visible frame, whatever the border.
+    const bool full_screen = opt_draw_size == 3;
+    const int left = full_screen ? 0 : opt_border_left, top = full_screen ? 0 : opt_border_top;
     const uint32_t* from = frame_buffer + top * frame_buffer_width + left;
-    uint32_t* to = staging;
-    for (int y = 0; y < picture_height; ++y, from += frame_buffer_width, to += picture_width)
+    for (int y = 0; y < picture_height; ++y, from += frame_buffer_width, to += to_pitch)
         std::copy(from, from + picture_width, to);
 }
-
-}  // namespace
 
 void apply_border_preset()
 {
@@ -133,8 +131,29 @@ void setup_output()
 {
     teardown_output();
     if (opt_draw_size < 1 || opt_draw_size > 3) opt_draw_size = 1;
-    // DirectDraw and Direct3D come later; until then every method draws through GDI.
-    setup_gdi();
+    if (opt_draw_mode < 0 || opt_draw_mode > 2) opt_draw_mode = 0;
+    opt_GDI = opt_draw_mode == 0;
+    opt_DirectDraw = opt_draw_mode == 1;
+    opt_Direct3D = opt_draw_mode == 2;
+    if (opt_draw_size == 3) {
+        // GDI changes the display mode itself; DirectDraw and Direct3D do so on their own.
+        if (opt_draw_mode == 0) enter_full_screen_mode();
+        enter_full_screen_window();
+    } else {
+        size_window();
+        place_window();
+    }
+    const int s = draw_scale();
+    switch (opt_draw_mode) {
+    case 1:
+        if (opt_draw_size == 3)
+            dd_setup(full_screen_width, full_screen_height, 32);
+        else
+            dd_setup((picture_width + picture_margin) * s, (picture_height + picture_margin) * s, 16);
+        break;
+    case 2: d3d_setup(); break;
+    default: setup_gdi();
+    }
     line_wrap_limit = 2 * 207 + 2;  // every output takes frame-buffer lines of this length
 }
 
@@ -157,16 +176,18 @@ void teardown_output()
         ChangeDisplaySettingsA(nullptr, 0);
         display_mode_changed = false;
     }
+    dd_teardown();
+    d3d_teardown();
 }
 
 void draw_frame()
 {
+    switch (opt_draw_mode) {
+    case 1: return dd_draw();
+    case 2: return d3d_draw();
+    }
     if (!memory_dc) return;
-    // Full screen always shows the whole visible frame, whatever the border.
-    if (opt_draw_size == 3)
-        cut_out_picture(0, 0);
-    else
-        cut_out_picture(opt_border_left, opt_border_top);
+    copy_picture(staging, picture_width);
 
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -13,6 +13,9 @@ constexpr int picture_margin = 5;  // the picture sits at client (5, 5)
 extern int picture_width, picture_height;  // visible frame less the trims
 extern int window_width, window_height;    // outer size of the main window
 
+// The picture's scale in a window: 2 at 200%, otherwise 1.
+int draw_scale();
+
 // Tears down the current output and sets up the chosen one for the draw size and border.
 void setup_output();
 void teardown_output();
@@ -23,6 +26,28 @@ void size_window();
 void place_window();
 // Writes the trims of the border preset and moves the View menu's check mark.
 void apply_border_preset();
+// Copies the picture, picture_height rows of picture_width pixels, out of the frame
+// buffer into rows `to_pitch` pixels apart: from the corner the border trims leave,
+// or in full screen from the top-left of the visible frame.
+void copy_picture(uint32_t* to, int to_pitch);
+
+// DirectDraw output: an off-screen surface blitted into the window, or a flip chain
+// in a 720 x 576 display mode of its own for full screen.
+void dd_setup(int surface_width, int surface_height, int bits_per_pixel);
+void dd_teardown();
+void dd_draw();
+// Direct3D 9 output: the picture as a texture, drawn scaled by a D3DX sprite.
+void d3d_setup();
+void d3d_teardown();
+void d3d_draw();
+
+// Releases a COM object that exists and forgets it.
+template <typename Interface>
+void release_object(Interface*& object)
+{
+    if (object) object->Release();
+    object = nullptr;
+}
 
 // The status bar along the bottom of the main window.
 extern HWND status_bar;
