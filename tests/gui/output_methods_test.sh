@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The DirectDraw and Direct3D outputs show the same picture as GDI at 100% and
+# 200%, and with Scanlines on darken every second picture row; Direct3D without
+# its D3DX library says which step failed, and the program carries on.
+source "$(dirname "$0")/lib.sh"
+app=$(gui_install)
+sheet="Wren81 Options"
+
+# Clicks the Display page's controls named by their ids, then OK.
+options_display() {
+  local control
+  gui_probe command 121
+  gui_wait_window "$sheet" 20 >/dev/null || fail "Options did not open the sheet"
+  gui_probe page "$sheet" 2
+  for control in "$@"; do gui_probe click "$sheet" "$control" || fail "no control $control on the Display page"; done
+  gui_press "$sheet" OK || fail "OK did not close the sheet"
+}
+gdi=2030 directdraw=2031 direct3d=2032 scanlines=2033
+
+# Waits up to 10 s for the picture at draw size $2 to equal the reference grab $3
+# of draw size 1 pixel for pixel; $1 names the method.
+expect_picture() {
+  local name=$1 scale=$2 reference=$3 raw="$WREN81_GUI_WORK/method.rgb" w h n i
+  for ((i = 0; i < 20; i++)); do
+    read -r w h < <(gui_grab "$raw")
+    [ "$w $h" = "$((384 * scale + 10)) $((296 * scale + 10 + bar))" ] &&
+      n=$(python3 "$here/screen.py" same "$reference" 394 $((306 + bar)) 5 5 "$raw" "$w" "$h" 5 5 384 296 "$scale") &&
+      [ "$n" = 0 ] && return 0
+    sleep 0.5
+  done
+  fail "$name at draw size $scale: client $w x $h, ${n:-all} pixels differ from the reference"
+}
+
+# Waits up to 10 s for the first picture row (top border) to turn 0xAAAAAA while
+# the second stays 0xCACACA, at 100%; $1 names the method.
+expect_scanlines() {
+  local raw="$WREN81_GUI_WORK/scan.rgb" rows w h i
+  for ((i = 0; i < 20; i++)); do
+    read -r w h < <(gui_grab "$raw")
+    rows=$(python3 - "$raw" "$w" <<'PY'
+import sys
+data, w = open(sys.argv[1], 'rb').read(), int(sys.argv[2])
+for y in (5, 6):
+    row = data[(y * w + 5) * 3:(y * w + 5 + 384) * 3]
+    print(' '.join(sorted({row[i:i + 3].hex().upper() for i in range(0, len(row), 3)})), end=' ')
+PY
+)
+    [ "$rows" = "AAAAAA CACACA " ] && return 0
+    sleep 0.5
+  done
+  fail "$1 with Scanlines: the first two rows show $rows, expected AAAAAA then CACACA"
+}
+
+# Started in DirectDraw at 100%: the K cursor, drawn as wren81-cli draws it where that is built.
+gui_write_config "$app" opt_GDI=0 opt_DirectDraw=1 opt_draw_mode=1
+gui_start "$app"
+id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
+bar=$(gui_probe statusbar)
+first="$WREN81_GUI_WORK/directdraw.rgb"
+gui_wait_k 1 60 >/dev/null || fail "DirectDraw at 100%: no K cursor"
+read -r w h < <(gui_grab "$first")
+[ "$w $h" = "394 $((306 + bar))" ] || fail "DirectDraw at 100%: client $w x $h"
+cli="$(dirname "$WREN81_EXE")/../build/wren81-cli"
+if [ -x "$cli" ] && "$cli" --help 2>&1 | grep -q -- --screenshot; then
+  "$cli" --roms "$(dirname "$rom_file")" --model 2 --screenshot "$WREN81_GUI_WORK/cli.bmp" >/dev/null 2>&1 ||
+    fail "wren81-cli --screenshot failed"
+  n=$(python3 "$here/screen.py" compare "$first" "$w" "$h" 5 5 1 "$WREN81_GUI_WORK/cli.bmp" 0 0 384 296)
+  [ "$n" = 0 ] || fail "DirectDraw: $n pixels differ from the picture of wren81-cli"
+fi
+
+# GDI's picture is the reference; each method must match it, doubled at 200%.
+options_display $gdi
+reference="$WREN81_GUI_WORK/gdi.rgb"
+expect_picture GDI 1 "$first"
+gui_grab "$reference" >/dev/null
+gui_probe command 136  # View > 200%
+expect_picture GDI 2 "$reference"
+options_display $directdraw
+expect_picture DirectDraw 2 "$reference"
+options_display $direct3d
+expect_picture "Direct 3D" 2 "$reference"
+gui_probe command 135  # View > 100%
+expect_picture "Direct 3D" 1 "$reference"
+
+options_display $scanlines
+expect_scanlines "Direct 3D"
+options_display $directdraw
+expect_scanlines DirectDraw
+
+gui_quit
+gui_wait_gone "$id" 20 || fail "did not quit"
+wineserver -w
+
+# Without d3dx9_43.dll Direct3D cannot make its texture: the error names that
+# step, and GDI, chosen afterwards, draws the picture.
+gui_write_config "$app" opt_GDI=0 opt_Direct3D=1 opt_draw_mode=2
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;d3dx9_43=d" gui_start "$app"
+id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear without D3DX"
+gui_expect_error "34 - Direct3D: Failed to create Direct3D texture" 30
+options_display $gdi
+gui_wait_k 1 60 >/dev/null || fail "GDI after the Direct3D error: no K cursor"
+gui_quit
+gui_wait_gone "$id" 20 || fail "did not quit"
+exit 0
