@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool imagemagick
-          x11-utils pulseaudio)
+          x11-utils pulseaudio
+          # Mesa's OpenGL, through which Wine draws DirectDraw and Direct3D
+          libgl1-mesa-dri libglx-mesa0)
 
 missing=()
 for p in "${packages[@]}"; do

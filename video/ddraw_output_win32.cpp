@@ -167,7 +167,8 @@ void dd_teardown()
 
 void dd_draw()
 {
-    if (!drawing_surface) return;
+    // A minimised window has nowhere to blit to.
+    if (!drawing_surface || (!exclusive && IsIconic(main_window))) return;
     DDSURFACEDESC desc = surface_description(0, 0);
     HRESULT result = drawing_surface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr);
     if (restore_if_lost(result)) return;

@@ -32,7 +32,8 @@ void apply_border_preset();
 void copy_picture(uint32_t* to, int to_pitch);
 
 // DirectDraw output: an off-screen surface blitted into the window, or a flip chain
-// in a 720 x 576 display mode of its own for full screen.
+// in a 720 x 576 display mode of its own for full screen. The depth sets only that
+// mode; in a window the surface takes the desktop's format.
 void dd_setup(int surface_width, int surface_height, int bits_per_pixel);
 void dd_teardown();
 void dd_draw();
