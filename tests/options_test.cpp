@@ -127,3 +127,20 @@ TEST_F(OptionsSheet, FolderFieldsShowFoldersAndChosenFoldersShowAsThemselves)
     options_choose_folder(setting, "D:" + s + "zx81");
     EXPECT_EQ(folder_field_text(setting), "D:" + s + "zx81" + s);
 }
+
+// The sheet's Cancel and a later quit write back what was read: the file must not
+// change by being read and written, however often.
+TEST(ConfigurationFile, ReadAndWrittenBackStaysTheSame)
+{
+    settings_to_defaults();
+    config_snapshot();
+    const std::string first = config_text(config_saved);
+    std::string text = first;
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(parse_config_text(text.data(), text.size()));
+        config_apply();
+        config_snapshot();
+        text = config_text(config_saved);
+    }
+    EXPECT_EQ(text, first);
+}

@@ -47,10 +47,18 @@ for ((i = 0; i < 12; i++)); do
 done
 [ "${fps:-0}" -ge 96 ] && [ "${fps:-0}" -le 104 ] || fail "at 200% after the rebuild: ${fps:-no} frames a second"
 
-# The sheet opens on what OK kept; a new model and Direct 3D are cancelled.
+# The sheet opens on what OK kept; a new model, a tapes folder and Direct 3D are cancelled.
 open_sheet
 gui_probe page "$sheet" 3
 expect_text 2055 "20 frames" "the buffer label on opening again"
+# A folder chosen in the browser shows in the Tapes field, as a folder.
+gui_probe page "$sheet" 4                    # Folders
+gui_probe click "$sheet" 2063
+gui_wait_window "Browse for Folder" 20 >/dev/null || fail "the Tapes browse button opened no browser"
+sleep 0.5                                    # it opens on the Desktop
+gui_press "Browse for Folder" OK || fail "the folder browser did not close"
+chosen=$(gui_probe text "$sheet" 2062)
+[[ "$chosen" =~ ^C:\\users\\.+\\Desktop\\$ ]] || fail "the Tapes field after choosing the Desktop reads '$chosen'"
 gui_probe page "$sheet" 1
 gui_probe click "$sheet" 2016                # ZX81 with 48K Expansion
 gui_probe page "$sheet" 2                    # Display
@@ -64,6 +72,6 @@ gui_quit || fail "Quit did not close the program"
 gui_wait_gone "$id" 20 || fail "main window stayed after Quit"
 saved=$(tr -d '\r' < "$(gui_config)")
 for line in opt_emulation_speed=200 opt_model_type=4 opt_draw_mode=0 opt_Direct3D=0 opt_stereo=0 \
-            opt_freq=11025 opt_soundbits=8 opt_num_buffers=20; do
-  grep -qx "$line" <<< "$saved" || fail "the saved file lacks $line"
+            opt_freq=11025 opt_soundbits=8 opt_num_buffers=20 'opt_current_tap_dir=.*tapes\\ '; do
+  grep -qx -- "$line" <<< "$saved" || fail "the saved file lacks $line"
 done

@@ -72,8 +72,8 @@ static int act_on_control(const char* what, HWND control, int value)
         SendMessageA(control, TBM_SETPOS, TRUE, value);
         SendMessageA(parent, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, value), (LPARAM)control);
     } else {
-        char text[1024] = "";
-        GetWindowTextA(control, text, sizeof text);
+        char text[1024] = "";  /* asked of the control itself: an edit keeps its own text */
+        SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
         printf("%s\n", text);
     }
     return 0;
