@@ -81,13 +81,11 @@ protected:
 
     void clean() const
     {
-        for (const char* name : {"wren81.ini", "wren81.ini.bak", "wren81.ini.new"})
-            std::remove((folder + "/" + name).c_str());  // removes the folder of that name too
-        rmdir(folder.c_str());
+        for (const char* name : {"/wren81.ini", "/wren81.ini.bak", "/wren81.ini.new", ""})
+            std::remove((folder + name).c_str());  // removes folders of those names too
     }
 
     std::string folder;
-
     std::string ini() const { return user_folder + "/wren81.ini"; }
 
     // Runs config_load and returns what it showed on the error output.
@@ -117,12 +115,16 @@ TEST_F(ConfigFile, FirstStartCreatesTheDefaultFileAndReadsItBack)
     EXPECT_EQ(placement_view_disassembly.left, 600);
 }
 
-TEST_F(ConfigFile, ReadsByPositionInAnySectionOrder)
+TEST_F(ConfigFile, ReadsByPositionInAnySectionOrderAndRebuildsTheMachine)
 {
     write_whole_file(ini(), custom_file);
+    memory[0x4500] = 0x55;
+    z80.pc = 0x1234;
     int result;
     load_showing(result);
     ASSERT_EQ(result, 0);
+    EXPECT_EQ(memory[0x4500], 0);
+    EXPECT_EQ(z80.pc, 0);
     // Nothing after [End] is read; opt_OpenGL is never taken; key texts are not compared.
     const ConfigRecord expected{250, 0, 1, 4, 49152, 0, 0, 0, 1, 2, 2, 1, 3, 5, 3, 10, 20, 30, 40,
                                 0, 70, 0, 22050, 8, 12, 1, 1, "D:\\games\\pi.p ", "E:\\tapes\\ "};
@@ -139,18 +141,6 @@ TEST_F(ConfigFile, ReadsByPositionInAnySectionOrder)
     EXPECT_NE(saved.find("\r\nopt_current_sna_dir=D:\\games\\pi.p  \r\n"), std::string::npos);
     load_showing(result);
     EXPECT_EQ(read_whole_file(ini()), saved);  // reading does not write
-}
-
-TEST_F(ConfigFile, ReadingRebuildsTheMachine)
-{
-    write_whole_file(ini(), default_file);
-    memory[0x4500] = 0x55;
-    z80.pc = 0x1234;
-    int result;
-    load_showing(result);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(memory[0x4500], 0);
-    EXPECT_EQ(z80.pc, 0);
 }
 
 TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
@@ -184,7 +174,7 @@ TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
     }
 }
 
-TEST_F(ConfigFile, ValuesAreBroughtIntoRange)
+TEST_F(ConfigFile, ValuesAreBroughtIntoRangeAndMissingSectionsMadeUsable)
 {
     write_whole_file(ini(), custom_file);
     int result;
@@ -214,17 +204,15 @@ TEST_F(ConfigFile, ValuesAreBroughtIntoRange)
                                 1, 45, 1, 44100, 16, 50, 1, 1, "", ""};
     opt_current_sna_dir[0] = 0;
     EXPECT_EQ(settings_now(), config_text(expected));
-}
 
-TEST_F(ConfigFile, SectionsNeverReadStartAtZeroAndAreMadeUsable)
-{
+    // At start-up, sections never read start at zero and are made usable.
+    std::memset(&config_staging, 0, sizeof config_staging);
     write_whole_file(ini(), lines({"[Hardware]", "opt_model_type=1", "opt_M1Not=32768", " ", "[End]"}));
-    int result;
     load_showing(result);
     ASSERT_EQ(result, 0);
-    const ConfigRecord expected{10, 0, 0, 1, 32768, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0,
-                                0, 0, 0, 44100, 16, 1, 0, 0, "", ""};
-    EXPECT_EQ(settings_now(), config_text(expected));
+    const ConfigRecord zeros{10, 0, 0, 1, 32768, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0,
+                             0, 0, 0, 44100, 16, 1, 0, 0, "", ""};
+    EXPECT_EQ(settings_now(), config_text(zeros));
 }
 
 TEST_F(ConfigFile, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
