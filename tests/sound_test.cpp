@@ -1,5 +1,6 @@
 // The sound output through the headless device: block and timing arithmetic, sample
-// bytes and volume, VSYNC sound, the pitch of an AY tone, device failures and pacing.
+// bytes and volume, VSYNC sound, device failures and pacing. The pitch of an AY tone
+// is the end-to-end test's, in the CLI tests.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -151,26 +152,6 @@ TEST_F(SoundOutput, VsyncSoundFollowsTheLevel)
     ASSERT_GT(s.size(), 3000u);
     for (size_t i = 20; i < s.size(); ++i)
         ASSERT_TRUE((s[i] == 0 || s[i] == 8192) && s[i] != s[i - 10] && s[i] == s[i - 20]) << "sample " << i;
-}
-
-TEST_F(SoundOutput, AyTonePitchMatchesTheTickRule)
-{
-    for (int32_t rate : {11025, 22050, 44100}) {
-        for (float speed : {100.0f, 200.0f}) {
-            for (uint8_t period : {40, 200}) {
-                ASSERT_EQ(start(rate, 16, 0, 40, 8, speed), 0);
-                ay_program({{0, period}, {7, 0x3E}, {8, 15}});
-                const std::vector<int> s = samples(capture(uint32_t(rate * 2 / block_bytes)));
-                int rises = 0;
-                for (size_t i = 1; i < s.size(); ++i) rises += s[i] > s[i - 1];
-                // A second of sound holds 3,187,500 x speed% T-states; the AY ticks every 16
-                // of them and a cycle is two halves of `period` ticks.
-                const double expected = 3187500.0 * speed / 100 / (32.0 * period);
-                EXPECT_NEAR(rises * double(rate) / double(s.size()), expected, expected * 0.02)
-                    << rate << " Hz, " << speed << "%, period " << int(period);
-            }
-        }
-    }
 }
 
 TEST_F(SoundOutput, BlocksGoRoundTheDeviceBufferPausesStopItFastModeMakesNone)
