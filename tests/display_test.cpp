@@ -1,5 +1,5 @@
 // The picture: display-file fetches turned into pixels, the sync generators, the
-// row counter and the frame ends, and the real ROM's own picture.
+// row counter and the frame ends.
 #include "machine_fixture.h"
 
 namespace {
@@ -163,32 +163,6 @@ TEST_F(DisplayTest, NmiHoldsAHaltedCpuToTheNextLine)
     run_scanline();
     // The NMI's 16 T-states past the HSYNC point open the next line: a full line again.
     EXPECT_EQ(pixel_count, longest_scanline);
-}
-
-TEST_F(DisplayTest, RealRomBootsToAStillPictureWithTheInverseKCursor)
-{
-    ASSERT_EQ(machine_init(shared_rom_folder()), 0);
-    for (int frame = 0; frame < 200; ++frame) run_frame();
-
-    // The inverse K (the ROM font's character 0x30, black and picture colour swapped)
-    // on the edit line at the bottom.
-    auto cursor_at = [](int x, int y) {
-        for (int bit = 0; bit < 64; ++bit)
-            if ((frame_buffer[(y + bit / 8) * frame_buffer_width + x + bit % 8] == picture_colour) !=
-                bool(rom_image[0x1E00 + 0x30 * 8 + bit / 8] << (bit % 8) & 0x80))
-                return false;
-        return true;
-    };
-    int found_y = -1;
-    for (int y = 0; y + 8 <= visible_height; ++y)
-        for (int x = 0; x + 8 <= visible_width; ++x)
-            if (cursor_at(x, y)) found_y = y;
-    EXPECT_GT(found_y, visible_height / 2);
-
-    // Each frame ends on the ROM's vertical sync, so the picture stands still.
-    std::vector<uint32_t> before(frame_buffer, frame_buffer + frame_buffer_width * visible_height);
-    run_frame();
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), frame_buffer));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-// Where the real ROM's frames end: in SLOW mode always on its own vertical sync, with
-// the NMI generator timing the picture; in FAST mode, while BASIC computes, the NMI
-// generator stays off and only the ROM's keyboard checks make syncs, so the picture
-// rolls; it stands still again once the ROM waits for a key.
+// The real ROM's picture: the K cursor after it starts, and where its frames end: in
+// SLOW mode always on its own vertical sync, with the NMI generator timing the picture;
+// in FAST mode, while BASIC computes, the NMI generator stays off and only the ROM's
+// keyboard checks make syncs, so the picture rolls; it stands still again once the ROM
+// waits for a key.
 #include "machine_fixture.h"
 
 namespace {
@@ -33,7 +34,7 @@ FrameEnds run_frames_watching(int frames)
 void type_slowly(const char* text) { type_keys(text, 30, run_frame); }
 const char* const counting_loop_and_run = "10FI^L1^43000\n20NI\nR\n";
 
-class FrameSync : public MachineTest {
+class RealRom : public MachineTest {
 protected:
     void SetUp() override
     {
@@ -45,7 +46,28 @@ protected:
     void TearDown() override { headless_foreground = true; }
 };
 
-TEST_F(FrameSync, SlowModeFramesEndOnTheRomsVerticalSyncWhileBasicRuns)
+TEST_F(RealRom, BootsToAStillPictureWithTheInverseKCursorOnTheEditLine)
+{
+    // The ROM font's character 0x30 with black and the picture colour swapped.
+    auto cursor_at = [](int x, int y) {
+        for (int bit = 0; bit < 64; ++bit)
+            if ((frame_buffer[(y + bit / 8) * frame_buffer_width + x + bit % 8] == picture_colour) !=
+                bool(rom_image[0x1E00 + 0x30 * 8 + bit / 8] << (bit % 8) & 0x80))
+                return false;
+        return true;
+    };
+    int found_y = -1;
+    for (int y = 0; y + 8 <= visible_height; ++y)
+        for (int x = 0; x + 8 <= visible_width; ++x)
+            if (cursor_at(x, y)) found_y = y;
+    EXPECT_GT(found_y, visible_height / 2);
+    // Each frame ends on the ROM's vertical sync, so the picture stands still.
+    const std::vector<uint32_t> before(frame_buffer, frame_buffer + frame_buffer_width * visible_height);
+    run_frame();
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), frame_buffer));
+}
+
+TEST_F(RealRom, SlowModeFramesEndOnTheRomsVerticalSyncWhileBasicRuns)
 {
     type_slowly(counting_loop_and_run);
     const FrameEnds ends = run_frames_watching(100);
@@ -54,7 +76,7 @@ TEST_F(FrameSync, SlowModeFramesEndOnTheRomsVerticalSyncWhileBasicRuns)
     EXPECT_GT(ends.lines_with_nmi, 100 * 50);
 }
 
-TEST_F(FrameSync, FastModeHasNoSyncWhileBasicRunsAndAPictureWhileWaiting)
+TEST_F(RealRom, FastModeHasNoSyncWhileBasicRunsAndAPictureWhileWaiting)
 {
     type_slowly("^F\n");  // FAST
     type_slowly(counting_loop_and_run);
