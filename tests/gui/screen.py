@@ -27,15 +27,12 @@ import sys
 CHARSET = ' ##########"£$:?()><=+-*/;,.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ'
 
 
-class Grab:
-    def __init__(self, path, w, h):
-        self.data, self.w = open(path, 'rb').read(), int(w)
-        if len(self.data) != self.w * int(h) * 3:
-            sys.exit(f'grab is {len(self.data)} bytes, expected {self.w * int(h) * 3}')
-
-    def __call__(self, x, y):
-        i = (y * self.w + x) * 3
-        return tuple(self.data[i:i + 3])
+def grab(path, w, h):
+    """The pixel at (x, y) of a grab."""
+    data, w = open(path, 'rb').read(), int(w)
+    if len(data) != w * int(h) * 3:
+        sys.exit(f'grab is {len(data)} bytes, expected {w * int(h) * 3}')
+    return lambda x, y: (data[(y * w + x) * 3], data[(y * w + x) * 3 + 1], data[(y * w + x) * 3 + 2])
 
 
 def read_bmp(path):
@@ -52,10 +49,14 @@ def read_bmp(path):
     return pixel
 
 
-def differing(want, grab, x0, y0, pw, ph, scale):
-    """Pixels of the grab at (x0, y0) that differ from want(x, y) shown `scale` times larger."""
-    return sum(grab(x0 + x * scale + dx, y0 + y * scale + dy) != want(x, y)
-               for y in range(ph) for x in range(pw) for dy in range(scale) for dx in range(scale))
+def differing(want, pixel, x0, y0, scale):
+    """Pixels at (x0, y0) that differ from the rows of `want` shown `scale` times larger."""
+    return sum(pixel(x0 + x * scale + dx, y0 + y * scale + dy) != p
+               for y, row in enumerate(want) for x, p in enumerate(row) for dy in range(scale) for dx in range(scale))
+
+
+def area(pixel, x0, y0, pw, ph):
+    return [[pixel(x0 + x, y0 + y) for x in range(pw)] for y in range(ph)]
 
 
 def glyphs(rom):
@@ -75,11 +76,11 @@ def read_cell(bits, x, y):
 
 def main():
     cmd, a = sys.argv[1], sys.argv[2:]
-    grab, x0, y0 = Grab(*a[0:3]), int(a[3]), int(a[4])
+    pixel, x0, y0 = grab(*a[0:3]), int(a[3]), int(a[4])
     if cmd in ('text', 'grid'):
         scale, rom = int(a[5]), open(a[6], 'rb').read()
         pw, ph = min((int(a[1]) - x0) // scale, 384), min((int(a[2]) - y0) // scale, 296)
-        bits = [[grab(x0 + x * scale, y0 + y * scale) == (0, 0, 0) for x in range(pw)] for y in range(ph)]
+        bits = [[pixel(x0 + x * scale, y0 + y * scale) == (0, 0, 0) for x in range(pw)] for y in range(ph)]
         font = glyphs(rom)
         if cmd == 'grid':
             k = [format(b ^ 0xFF, '08b') for b in rom[0x1E00 + 48 * 8: 0x1E08 + 48 * 8]]
@@ -95,14 +96,12 @@ def main():
         for row in range(24):
             print(''.join(font.get(read_cell(bits, gx + col * 8, gy + row * 8), '?') for col in range(32)).rstrip())
     elif cmd == 'compare':
-        print(differing(lambda x, y, bmp=read_bmp(a[6]): bmp(int(a[7]) + x, int(a[8]) + y),
-                        grab, x0, y0, int(a[9]), int(a[10]), int(a[5])))
+        want = area(read_bmp(a[6]), int(a[7]), int(a[8]), int(a[9]), int(a[10]))
+        print(differing(want, pixel, x0, y0, int(a[5])))
     elif cmd == 'same':
-        print(differing(lambda x, y: grab(x0 + x, y0 + y), Grab(*a[5:8]), int(a[8]), int(a[9]),
-                        int(a[10]), int(a[11]), int(a[12])))
+        print(differing(area(pixel, x0, y0, int(a[10]), int(a[11])), grab(*a[5:8]), int(a[8]), int(a[9]), int(a[12])))
     elif cmd == 'colours':
-        counts = collections.Counter(grab(x0 + x, y0 + y) for y in range(int(a[6])) for x in range(int(a[5])))
-        for p, _ in counts.most_common():
+        for p, _ in collections.Counter(p for row in area(pixel, x0, y0, int(a[5]), int(a[6])) for p in row).most_common():
             print('%02X%02X%02X' % p)
 
 
