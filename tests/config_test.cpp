@@ -1,3 +1,5 @@
+// The configuration file: created with the defaults at first start, read by position
+// in any section order, values brought into range, damaged files kept and replaced.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -69,13 +71,16 @@ protected:
     std::string folder;
     std::string ini() const { return user_folder + "/wren81.ini"; }
 
-    // Runs config_load and returns what it showed on the error output.
-    std::string load_showing(int& result)
+    // Runs config_load, keeping what it showed on the error output; returns its result.
+    int load()
     {
         ::testing::internal::CaptureStderr();
-        result = config_load();
-        return ::testing::internal::GetCapturedStderr();
+        const int result = config_load();
+        shown = ::testing::internal::GetCapturedStderr();
+        return result;
     }
+    std::string shown;
+    const std::string corrupt = "06 - Configuration file corrupt\nCreating new config file\n";
 };
 
 }  // namespace
@@ -85,14 +90,12 @@ protected:
 TEST_F(ConfigFile, FirstStartCreatesTheDefaultFileAndReadsItBack)
 {
     opt_model_type = 6;  // a leftover that the defaults must replace
-    int result;
-    EXPECT_EQ(load_showing(result), "06 - Configuration file corrupt\nCreating new config file\n");
-    EXPECT_EQ(result, 1);
+    EXPECT_EQ(load(), 1);
+    EXPECT_EQ(shown, corrupt);
     EXPECT_EQ(read_whole_file(ini()), settings_now());
     EXPECT_EQ(opt_model_type, 2);
 
-    const std::string shown = load_showing(result);
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(load(), 0);
     EXPECT_EQ(shown.find("06 -"), std::string::npos);
     EXPECT_STREQ(opt_current_sna_dir, "/opt/wren81/snapshots/ ");  // the writer's blank comes back
     EXPECT_EQ(placement_view_disassembly.left, 600);
@@ -103,9 +106,7 @@ TEST_F(ConfigFile, ReadsByPositionInAnySectionOrderAndRebuildsTheMachine)
     write_whole_file(ini(), custom_file);
     memory[0x4500] = 0x55;
     z80.pc = 0x1234;
-    int result;
-    load_showing(result);
-    ASSERT_EQ(result, 0);
+    ASSERT_EQ(load(), 0);
     EXPECT_EQ(memory[0x4500], 0);
     EXPECT_EQ(z80.pc, 0);
     // Nothing after [End] is read; opt_OpenGL is never taken; key texts are not compared.
@@ -122,14 +123,13 @@ TEST_F(ConfigFile, ReadsByPositionInAnySectionOrderAndRebuildsTheMachine)
     const std::string saved = read_whole_file(ini());
     EXPECT_NE(saved.find("\r\nopt_emulation_speed=150\r\n"), std::string::npos);
     EXPECT_NE(saved.find("\r\nopt_current_sna_dir=D:\\games\\pi.p  \r\n"), std::string::npos);
-    load_showing(result);
+    load();
     EXPECT_EQ(read_whole_file(ini()), saved);  // reading does not write
 }
 
 TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
 {
-    int result;
-    load_showing(result);
+    load();
     const std::string default_file = read_whole_file(ini());
     std::string long_line(100000, '7');
     std::string binary(3000, '\0');
@@ -149,8 +149,8 @@ TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
         write_whole_file(ini(), text);
         opt_model_type = 5;
         opt_frameskip = 7;
-        EXPECT_EQ(load_showing(result), "06 - Configuration file corrupt\nCreating new config file\n");
-        EXPECT_EQ(result, 1);
+        EXPECT_EQ(load(), 1);
+        EXPECT_EQ(shown, corrupt);
         EXPECT_EQ(read_whole_file(ini()), default_file);
         EXPECT_EQ(opt_model_type, 2);
         EXPECT_EQ(opt_frameskip, 1);
@@ -162,8 +162,7 @@ TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
 TEST_F(ConfigFile, ValuesAreBroughtIntoRangeAndMissingSectionsMadeUsable)
 {
     write_whole_file(ini(), custom_file);
-    int result;
-    load_showing(result);
+    load();
 
     std::string text = lines({
         "[Emulation]", "opt_emulation_speed=-5", "opt_exit_msg=7", "opt_focus_on=-1", " ",
@@ -180,8 +179,7 @@ TEST_F(ConfigFile, ValuesAreBroughtIntoRangeAndMissingSectionsMadeUsable)
     const std::string long_folder = "opt_current_sna_dir=C:\\" + std::string(1000, 'x');
     text.replace(text.find("[Folders]\r\n") + 11, 0, long_folder);
     write_whole_file(ini(), text);
-    load_showing(result);
-    ASSERT_EQ(result, 0);
+    ASSERT_EQ(load(), 0);
     EXPECT_EQ(std::string(opt_current_sna_dir), long_folder.substr(20, 259));  // cut to the folder's room
     // Ranges are clamped; a value outside a list of choices becomes the default; a line
     // without a number (or an empty one) leaves the value as it was; any volume is kept.
@@ -193,8 +191,7 @@ TEST_F(ConfigFile, ValuesAreBroughtIntoRangeAndMissingSectionsMadeUsable)
     // At start-up, sections never read start at zero and are made usable.
     std::memset(&config_staging, 0, sizeof config_staging);
     write_whole_file(ini(), lines({"[Hardware]", "opt_model_type=1", "opt_M1Not=32768", " ", "[End]"}));
-    load_showing(result);
-    ASSERT_EQ(result, 0);
+    ASSERT_EQ(load(), 0);
     const ConfigRecord zeros{10, 0, 0, 1, 32768, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0,
                              0, 0, 0, 44100, 16, 1, 0, 0, "", ""};
     EXPECT_EQ(settings_now(), config_text(zeros));
@@ -210,10 +207,9 @@ TEST_F(ConfigFile, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
     EXPECT_EQ(read_whole_file(ini()), custom_file);
 
     user_folder = "/nonexistent-folder/Wren81";
-    int result;
-    EXPECT_EQ(load_showing(result),
+    EXPECT_EQ(load(), 1);
+    EXPECT_EQ(shown,
               "06 - Configuration file corrupt\n46 - Configuration file cannot be written\nCreating new config file\n");
-    EXPECT_EQ(result, 1);
     EXPECT_EQ(opt_model_type, 2);  // the program goes on with the defaults
 }
 
