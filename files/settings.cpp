@@ -313,6 +313,14 @@ void append_line(std::string& out, std::string_view text)
     out.append("\r\n");
 }
 
+// A folder read back keeps the blank its line ends in; writing it puts the blank back
+// only once, so that a file read and written again stays the same.
+std::string_view folder_without_blank(std::string_view folder)
+{
+    while (!folder.empty() && folder.back() == ' ') folder.remove_suffix(1);
+    return folder;
+}
+
 void append_number(std::string& out, const char* key, int64_t value)
 {
     char line[64];
@@ -364,7 +372,7 @@ std::string config_text(const ConfigRecord& record)
         }
         const void* from = field(s, record);
         if (s.store == Store::text)
-            append_line(out, std::string(s.key) + "=" + std::string(text_at(from)) + " ");
+            append_line(out, std::string(s.key) + "=" + std::string(folder_without_blank(text_at(from))) + " ");
         else
             append_number(out, s.key, s.live == &opt_OpenGL ? 0 : number_at(s.store, from));  // no OpenGL output exists
     }

@@ -23,11 +23,14 @@ if command -v pulseaudio >/dev/null; then
   pulse_pid=$!
 fi
 
-display_no=$((90 + RANDOM % 100))
-export DISPLAY=":$display_no"
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it is ready.
+exec 3> "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
-sleep 1
+exec 3>&-
+for ((i = 0; i < 50; i++)); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n 1 "$work/display")"
+[ "$DISPLAY" != ":" ] || { echo "gui tests: Xvfb did not start"; exit 1; }
 echo "gui tests: preparing a fresh Wine prefix"
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w

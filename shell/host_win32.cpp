@@ -46,6 +46,7 @@ uint32_t host_tick_ms() { return GetTickCount(); }
 void host_sleep_ms(uint32_t ms) { Sleep(ms); }
 namespace {
 uint32_t last_fast_draw;
+int frames_not_drawn;
 }
 
 void host_draw_frame()
@@ -55,7 +56,10 @@ void host_draw_frame()
         const uint32_t now = GetTickCount();
         if (now - last_fast_draw < 20) return;
         last_fast_draw = now;
+    } else if (++frames_not_drawn < opt_frameskip) {
+        return;  // frameskip n draws one frame in n, for a slow display
     }
+    frames_not_drawn = 0;
     draw_frame();
 }
 

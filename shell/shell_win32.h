@@ -65,6 +65,9 @@ void quit_program();
 void open_program_dialog();
 void drop_program_file(HDROP drop);
 
+// The Options command's property sheet.
+void open_options();
+
 // The keyboard windows of the Tools menu.
 void open_keyboard_helper();
 void open_display_keyboard();

@@ -117,12 +117,12 @@ TEST_F(ConfigFile, ReadsByPositionInAnySectionOrderAndRebuildsTheMachine)
     EXPECT_EQ(placement_window_size, 2);
     EXPECT_EQ(placement_wav_browser.top, 18);
 
-    // Written back: the speed in whole percent, each folder with one more blank.
+    // Written back: the speed in whole percent, each folder with its one blank.
     opt_emulation_speed = 150.7f;
     ASSERT_TRUE(config_save());
     const std::string saved = read_whole_file(ini());
     EXPECT_NE(saved.find("\r\nopt_emulation_speed=150\r\n"), std::string::npos);
-    EXPECT_NE(saved.find("\r\nopt_current_sna_dir=D:\\games\\pi.p  \r\n"), std::string::npos);
+    EXPECT_NE(saved.find("\r\nopt_current_sna_dir=D:\\games\\pi.p \r\n"), std::string::npos);
     load();
     EXPECT_EQ(read_whole_file(ini()), saved);  // reading does not write
 }

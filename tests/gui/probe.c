@@ -14,6 +14,12 @@
      probe control TITLE ID     screen centre "x y" of control ID in the window titled TITLE
      probe drop PATH            drops the file PATH on the main window, as the shell does
      probe settext TITLE ID TEXT  puts TEXT (any characters) into control ID of the window TITLE
+     probe text TITLE ID        the text of control ID of the window TITLE
+     probe click TITLE ID       clicks button ID of the window TITLE (check boxes toggle)
+     probe pick TITLE ID N      selects entry N of drop-down list ID, as the user does
+     probe slide TITLE ID N     moves slider ID to position N, as the user does
+     probe page TITLE N         shows page N of the property sheet titled TITLE
+   Controls are found at any depth (a property sheet keeps them on its pages).
    Exit status 1 when the window asked for does not exist. */
 #include <windows.h>
 #include <commctrl.h>
@@ -30,6 +36,47 @@ static BOOL CALLBACK print_child(HWND child, LPARAM unused)
     (void)unused;
     if (GetWindowTextA(child, text, sizeof text) > 0) printf("%s\n", text);
     return TRUE;
+}
+
+static int wanted_id;
+static HWND found_control;
+static BOOL CALLBACK find_child(HWND child, LPARAM unused)
+{
+    (void)unused;
+    if (GetDlgCtrlID(child) != wanted_id) return TRUE;
+    found_control = child;
+    return FALSE;
+}
+
+static HWND find_control(const char* title, const char* id)
+{
+    HWND box = FindWindowA(NULL, title);
+    if (!box) return NULL;
+    wanted_id = atoi(id);
+    found_control = NULL;
+    EnumChildWindows(box, find_child, 0);
+    return found_control;
+}
+
+/* Sets a control as the user would and tells its page, as the control itself does. */
+static int act_on_control(const char* what, HWND control, int value)
+{
+    HWND parent = GetParent(control);
+    int id = GetDlgCtrlID(control);
+    if (strcmp(what, "click") == 0) {
+        PostMessageA(control, BM_CLICK, 0, 0);
+    } else if (strcmp(what, "pick") == 0) {
+        SendMessageA(control, CB_SETCURSEL, value, 0);
+        SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)control);
+    } else if (strcmp(what, "slide") == 0) {
+        SendMessageA(control, TBM_SETPOS, TRUE, value);
+        SendMessageA(parent, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, value), (LPARAM)control);
+    } else {
+        char text[1024] = "";  /* asked of the control itself: an edit keeps its own text */
+        SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
+        printf("%s\n", text);
+    }
+    return 0;
 }
 
 static const char* press_name;
@@ -111,10 +158,22 @@ int main(int argc, char** argv)
         }
         return 0;
     }
+    if (strcmp(what, "page") == 0 && argc > 3) {
+        HWND sheet = FindWindowA(NULL, argv[2]);
+        if (!sheet) return 1;
+        SendMessageA(sheet, PSM_SETCURSEL, (WPARAM)atoi(argv[3]), 0);
+        return 0;
+    }
+    if (strcmp(what, "text") == 0 || strcmp(what, "click") == 0 || strcmp(what, "pick") == 0 ||
+        strcmp(what, "slide") == 0) {
+        if (argc < 4) return 2;
+        HWND control = find_control(argv[2], argv[3]);
+        if (!control) return 1;
+        return act_on_control(what, control, argc > 4 ? atoi(argv[4]) : 0);
+    }
     if (strcmp(what, "control") == 0) {
         if (argc < 4) return 2;
-        HWND box = FindWindowA(NULL, argv[2]);
-        HWND control = box ? GetDlgItem(box, atoi(argv[3])) : NULL;
+        HWND control = find_control(argv[2], argv[3]);
         if (!control) return 1;
         RECT r;
         GetWindowRect(control, &r);
@@ -125,8 +184,7 @@ int main(int argc, char** argv)
         /* The wide command line keeps characters that no ANSI code page holds. */
         int n;
         wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n);
-        HWND box = FindWindowA(NULL, argv[2]);
-        HWND control = box && n > 4 ? GetDlgItem(box, atoi(argv[3])) : NULL;
+        HWND control = n > 4 ? find_control(argv[2], argv[3]) : NULL;
         if (!control) return 1;
         SendMessageW(control, WM_SETTEXT, 0, (LPARAM)wide[4]);
         return 0;

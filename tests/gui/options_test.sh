@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The Options sheet: sound changes rebuild the output, which goes on pacing the
+# machine in its new format; a new model resets the machine on OK; Cancel puts
+# the settings back; what OK kept is saved on quitting.
+source "$(dirname "$0")/lib.sh"
+app=$(gui_install)
+read -r id gx gy < <(gui_start_at_k "$app") || fail "the program did not start to the K cursor"
+
+sheet="Wren81 Options"
+open_sheet() {
+  gui_probe command 121
+  gui_wait_window "$sheet" 20 >/dev/null || fail "Options did not open the sheet"
+}
+# Shows page $1 and checks that control $2 reads $3.
+expect_text() {
+  local got
+  got=$(gui_probe text "$sheet" "$1")
+  [ "$got" = "$2" ] || fail "$3: control $1 reads '$got', not '$2'"
+}
+
+open_sheet
+expect_text 2005 "100%" "the speed label on opening"
+gui_probe page "$sheet" 3                    # Sound
+expect_text 2055 "8 frames" "the buffer label on opening"
+gui_probe pick "$sheet" 2052 0               # 11025
+gui_probe pick "$sheet" 2053 0               # 8 bits
+gui_probe click "$sheet" 2051                # Stereo off
+gui_probe slide "$sheet" 2054 20
+expect_text 2055 "20 frames" "the buffer label after sliding"
+gui_probe page "$sheet" 0                    # Emulation
+gui_probe slide "$sheet" 2004 200
+expect_text 2005 "200%" "the speed label after sliding"
+gui_probe page "$sheet" 1                    # Hardware
+gui_probe click "$sheet" 2014                # ZX81 with 16K Expansion
+sleep 0.5
+gui_press "$sheet" OK || fail "OK did not close the sheet"
+
+# The new model has reset the machine: the status bar names it and the ROM starts afresh.
+sleep 1
+[ "$(gui_probe status 0)" = " ZX81 16K RAM" ] || fail "after OK the model shows '$(gui_probe status 0)'"
+gui_wait_k 1 30 >/dev/null || fail "no K cursor after the reset"
+# The rebuilt output (11025 Hz, 8-bit mono, 20 blocks) paces the machine at 200%.
+for ((i = 0; i < 12; i++)); do
+  sleep 1.2
+  fps=$(gui_probe status 1 | tr -dc 0-9)
+  [ "${fps:-0}" -ge 96 ] && [ "${fps:-0}" -le 104 ] && break
+done
+[ "${fps:-0}" -ge 96 ] && [ "${fps:-0}" -le 104 ] || fail "at 200% after the rebuild: ${fps:-no} frames a second"
+
+# The sheet opens on what OK kept; a new model, a tapes folder and Direct 3D are cancelled.
+open_sheet
+gui_probe page "$sheet" 3
+expect_text 2055 "20 frames" "the buffer label on opening again"
+# A folder chosen in the browser shows in the Tapes field, as a folder.
+gui_probe page "$sheet" 4                    # Folders
+gui_probe click "$sheet" 2063
+gui_wait_window "Browse for Folder" 20 >/dev/null || fail "the Tapes browse button opened no browser"
+sleep 0.5                                    # it opens on the Desktop
+gui_press "Browse for Folder" OK || fail "the folder browser did not close"
+chosen=$(gui_probe text "$sheet" 2062)
+[[ "$chosen" =~ ^C:\\users\\.+\\Desktop\\$ ]] || fail "the Tapes field after choosing the Desktop reads '$chosen'"
+gui_probe page "$sheet" 1
+gui_probe click "$sheet" 2016                # ZX81 with 48K Expansion
+gui_probe page "$sheet" 2                    # Display
+gui_probe click "$sheet" 2032                # Direct 3D
+sleep 0.5
+gui_press "$sheet" Cancel || fail "Cancel did not close the sheet"
+sleep 1
+[ "$(gui_probe status 0)" = " ZX81 16K RAM" ] || fail "after Cancel the model shows '$(gui_probe status 0)'"
+
+gui_quit || fail "Quit did not close the program"
+gui_wait_gone "$id" 20 || fail "main window stayed after Quit"
+saved=$(tr -d '\r' < "$(gui_config)")
+for line in opt_emulation_speed=200 opt_model_type=4 opt_draw_mode=0 opt_Direct3D=0 opt_stereo=0 \
+            opt_freq=11025 opt_soundbits=8 opt_num_buffers=20 'opt_current_tap_dir=.*tapes\\ '; do
+  grep -qx -- "$line" <<< "$saved" || fail "the saved file lacks $line"
+done
