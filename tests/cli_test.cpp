@@ -54,7 +54,7 @@ bool shows(const CliRun& r, const std::string& line)
 
 // A ZX81 BASIC program saved as a ".p" file: the system variables from 0x4009, the
 // program lines at 0x407D, a collapsed display file of 25 NEWLINEs and the variables'
-// end marker; the file's last byte is not loaded. Returns the file's path.
+// end marker; the file's last byte is not loaded. Returns its path, quoted for the shell.
 std::string program_file(const std::string& name, const std::vector<uint8_t>& lines)
 {
     const uint16_t d_file = uint16_t(0x407D + lines.size()), vars = uint16_t(d_file + 25), e_line = vars + 1;
