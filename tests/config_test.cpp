@@ -1,3 +1,5 @@
+// The configuration file: created with the defaults at first start, read by position
+// in any section order, values brought into range, damaged files kept and replaced.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -21,25 +23,6 @@ std::string lines(std::initializer_list<const char*> list)
     for (const char* line : list) text += std::string(line) + "\r\n";
     return text;
 }
-
-// The file the program writes with every default, for a program in /opt/wren81.
-const std::string default_file = lines({
-    "[Emulation]", "opt_emulation_speed=100", "opt_exit_msg=1", "opt_focus_on=0", " ",
-    "[Hardware]", "opt_model_type=2", "opt_M1Not=32768", " ",
-    "[Display]", "opt_GDI=1", "opt_DirectDraw=0", "opt_OpenGL=0", "opt_Direct3D=0", "opt_draw_mode=0",
-    "opt_draw_size=1", "opt_tstates_per_scanline=0", "opt_colours=0", "opt_frameskip=1",
-    "opt_border_size=0", "opt_border_size=0", "opt_border_size=0", "opt_border_size=0", "opt_border_size=0", " ",
-    "[Sound]", "opt_sound=1", "opt_snd_volume=40", "opt_stereo=1", "opt_freq=44100", "opt_soundbits=16",
-    "opt_num_buffers=8", " ",
-    "[Debugger]", "opt_dis_rom=0", "opt_dis_sv=0", " ",
-    "[Folders]", "opt_current_sna_dir=/opt/wren81/snapshots/ ", "opt_current_tap_dir=/opt/wren81/tapes/ ", " ",
-    "[Window Placements]", "Main Window=400", "Main Window=400", "Window Size=1", "Debugger=300", "Debugger=200",
-    "View Registers=400", "View Registers=300", "View Memory=200", "View Memory=200", "Edit Memory=300",
-    "Edit Memory=300", "View Disassembly=600", "View Disassembly=200", "Calculator=400", "Calculator=400",
-    "System Variables=300", "System Variables=200", "Tape Browser=300", "Tape Browser=300", "WAV Browser=300",
-    "WAV Browser=300", " ",
-    "[End]", "-----Nothing Below This Line-----",
-});
 
 // A hand-made file: a byte order mark, sections shuffled, LF line ends, key texts
 // changed, nothing default.
@@ -81,48 +64,51 @@ protected:
 
     void clean() const
     {
-        for (const char* name : {"wren81.ini", "wren81.ini.bak", "wren81.ini.new"})
-            std::remove((folder + "/" + name).c_str());  // removes the folder of that name too
-        rmdir(folder.c_str());
+        for (const char* name : {"/wren81.ini", "/wren81.ini.bak", "/wren81.ini.new", ""})
+            std::remove((folder + name).c_str());  // removes folders of those names too
     }
 
     std::string folder;
-
     std::string ini() const { return user_folder + "/wren81.ini"; }
 
-    // Runs config_load and returns what it showed on the error output.
-    std::string load_showing(int& result)
+    // Runs config_load, keeping what it showed on the error output; returns its result.
+    int load()
     {
         ::testing::internal::CaptureStderr();
-        result = config_load();
-        return ::testing::internal::GetCapturedStderr();
+        const int result = config_load();
+        shown = ::testing::internal::GetCapturedStderr();
+        return result;
     }
+    std::string shown;
+    const std::string corrupt = "06 - Configuration file corrupt\nCreating new config file\n";
 };
 
 }  // namespace
 
+// The file's bytes at first start are the GUI configuration test's; here, that it is
+// written, read back, and written again whenever the file is damaged.
 TEST_F(ConfigFile, FirstStartCreatesTheDefaultFileAndReadsItBack)
 {
     opt_model_type = 6;  // a leftover that the defaults must replace
-    int result;
-    EXPECT_EQ(load_showing(result), "06 - Configuration file corrupt\nCreating new config file\n");
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(read_whole_file(ini()), default_file);
+    EXPECT_EQ(load(), 1);
+    EXPECT_EQ(shown, corrupt);
+    EXPECT_EQ(read_whole_file(ini()), settings_now());
     EXPECT_EQ(opt_model_type, 2);
 
-    const std::string shown = load_showing(result);
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(load(), 0);
     EXPECT_EQ(shown.find("06 -"), std::string::npos);
     EXPECT_STREQ(opt_current_sna_dir, "/opt/wren81/snapshots/ ");  // the writer's blank comes back
     EXPECT_EQ(placement_view_disassembly.left, 600);
 }
 
-TEST_F(ConfigFile, ReadsByPositionInAnySectionOrder)
+TEST_F(ConfigFile, ReadsByPositionInAnySectionOrderAndRebuildsTheMachine)
 {
     write_whole_file(ini(), custom_file);
-    int result;
-    load_showing(result);
-    ASSERT_EQ(result, 0);
+    memory[0x4500] = 0x55;
+    z80.pc = 0x1234;
+    ASSERT_EQ(load(), 0);
+    EXPECT_EQ(memory[0x4500], 0);
+    EXPECT_EQ(z80.pc, 0);
     // Nothing after [End] is read; opt_OpenGL is never taken; key texts are not compared.
     const ConfigRecord expected{250, 0, 1, 4, 49152, 0, 0, 0, 1, 2, 2, 1, 3, 5, 3, 10, 20, 30, 40,
                                 0, 70, 0, 22050, 8, 12, 1, 1, "D:\\games\\pi.p ", "E:\\tapes\\ "};
@@ -137,24 +123,14 @@ TEST_F(ConfigFile, ReadsByPositionInAnySectionOrder)
     const std::string saved = read_whole_file(ini());
     EXPECT_NE(saved.find("\r\nopt_emulation_speed=150\r\n"), std::string::npos);
     EXPECT_NE(saved.find("\r\nopt_current_sna_dir=D:\\games\\pi.p \r\n"), std::string::npos);
-    load_showing(result);
+    load();
     EXPECT_EQ(read_whole_file(ini()), saved);  // reading does not write
-}
-
-TEST_F(ConfigFile, ReadingRebuildsTheMachine)
-{
-    write_whole_file(ini(), default_file);
-    memory[0x4500] = 0x55;
-    z80.pc = 0x1234;
-    int result;
-    load_showing(result);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(memory[0x4500], 0);
-    EXPECT_EQ(z80.pc, 0);
 }
 
 TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
 {
+    load();
+    const std::string default_file = read_whole_file(ini());
     std::string long_line(100000, '7');
     std::string binary(3000, '\0');
     for (size_t i = 0; i < binary.size(); ++i) binary[i] = char(i * 37 + 11);
@@ -173,9 +149,8 @@ TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
         write_whole_file(ini(), text);
         opt_model_type = 5;
         opt_frameskip = 7;
-        int result;
-        EXPECT_EQ(load_showing(result), "06 - Configuration file corrupt\nCreating new config file\n");
-        EXPECT_EQ(result, 1);
+        EXPECT_EQ(load(), 1);
+        EXPECT_EQ(shown, corrupt);
         EXPECT_EQ(read_whole_file(ini()), default_file);
         EXPECT_EQ(opt_model_type, 2);
         EXPECT_EQ(opt_frameskip, 1);
@@ -184,11 +159,10 @@ TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
     }
 }
 
-TEST_F(ConfigFile, ValuesAreBroughtIntoRange)
+TEST_F(ConfigFile, ValuesAreBroughtIntoRangeAndMissingSectionsMadeUsable)
 {
     write_whole_file(ini(), custom_file);
-    int result;
-    load_showing(result);
+    load();
 
     std::string text = lines({
         "[Emulation]", "opt_emulation_speed=-5", "opt_exit_msg=7", "opt_focus_on=-1", " ",
@@ -205,8 +179,7 @@ TEST_F(ConfigFile, ValuesAreBroughtIntoRange)
     const std::string long_folder = "opt_current_sna_dir=C:\\" + std::string(1000, 'x');
     text.replace(text.find("[Folders]\r\n") + 11, 0, long_folder);
     write_whole_file(ini(), text);
-    load_showing(result);
-    ASSERT_EQ(result, 0);
+    ASSERT_EQ(load(), 0);
     EXPECT_EQ(std::string(opt_current_sna_dir), long_folder.substr(20, 259));  // cut to the folder's room
     // Ranges are clamped; a value outside a list of choices becomes the default; a line
     // without a number (or an empty one) leaves the value as it was; any volume is kept.
@@ -214,17 +187,14 @@ TEST_F(ConfigFile, ValuesAreBroughtIntoRange)
                                 1, 45, 1, 44100, 16, 50, 1, 1, "", ""};
     opt_current_sna_dir[0] = 0;
     EXPECT_EQ(settings_now(), config_text(expected));
-}
 
-TEST_F(ConfigFile, SectionsNeverReadStartAtZeroAndAreMadeUsable)
-{
+    // At start-up, sections never read start at zero and are made usable.
+    std::memset(&config_staging, 0, sizeof config_staging);
     write_whole_file(ini(), lines({"[Hardware]", "opt_model_type=1", "opt_M1Not=32768", " ", "[End]"}));
-    int result;
-    load_showing(result);
-    ASSERT_EQ(result, 0);
-    const ConfigRecord expected{10, 0, 0, 1, 32768, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0,
-                                0, 0, 0, 44100, 16, 1, 0, 0, "", ""};
-    EXPECT_EQ(settings_now(), config_text(expected));
+    ASSERT_EQ(load(), 0);
+    const ConfigRecord zeros{10, 0, 0, 1, 32768, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0,
+                             0, 0, 0, 44100, 16, 1, 0, 0, "", ""};
+    EXPECT_EQ(settings_now(), config_text(zeros));
 }
 
 TEST_F(ConfigFile, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
@@ -237,10 +207,9 @@ TEST_F(ConfigFile, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
     EXPECT_EQ(read_whole_file(ini()), custom_file);
 
     user_folder = "/nonexistent-folder/Wren81";
-    int result;
-    EXPECT_EQ(load_showing(result),
+    EXPECT_EQ(load(), 1);
+    EXPECT_EQ(shown,
               "06 - Configuration file corrupt\n46 - Configuration file cannot be written\nCreating new config file\n");
-    EXPECT_EQ(result, 1);
     EXPECT_EQ(opt_model_type, 2);  // the program goes on with the defaults
 }
 

@@ -1,5 +1,5 @@
 // The picture: display-file fetches turned into pixels, the sync generators, the
-// row counter and the frame ends, and the real ROM's own picture.
+// row counter and the frame ends.
 #include "machine_fixture.h"
 
 namespace {
@@ -92,7 +92,6 @@ TEST_F(DisplayTest, CharacterGeneratorsAndHiresCardsChooseThePattern)
 
 TEST_F(DisplayTest, VerticalSyncStopsTheLinesAndRestartsTheRowCounter)
 {
-    REQUIRE_Z80_CORE();
     load_code(0x4000, {0xDB, 0xFE});  // IN A,(0xFE), then NOPs
     nmi_generator_on = 1;             // no vertical sync while the NMI generator runs
     run_fresh_line(0x4000);
@@ -118,7 +117,6 @@ TEST_F(DisplayTest, VerticalSyncStopsTheLinesAndRestartsTheRowCounter)
 
 TEST_F(DisplayTest, OnlyALongVerticalSyncLateInTheFrameEndsIt)
 {
-    REQUIRE_Z80_CORE();
     struct Case {
         int nops;  // the sync lasts the IN's 11 T-states and these NOPs
         int start_line;
@@ -152,7 +150,6 @@ TEST_F(DisplayTest, HorizontalHoldDecidesWhereALineStartsInTheFrame)
 
 TEST_F(DisplayTest, NmiHoldsAHaltedCpuToTheNextLine)
 {
-    REQUIRE_Z80_CORE();
     load_code(0x4000, {0x76});  // HALT
     z80.pc = 0x4000;
     nmi_generator_on = 1;
@@ -166,35 +163,6 @@ TEST_F(DisplayTest, NmiHoldsAHaltedCpuToTheNextLine)
     run_scanline();
     // The NMI's 16 T-states past the HSYNC point open the next line: a full line again.
     EXPECT_EQ(pixel_count, longest_scanline);
-}
-
-TEST_F(DisplayTest, RealRomBootsToAStillPictureWithTheInverseKCursor)
-{
-    REQUIRE_Z80_CORE();
-    ASSERT_EQ(machine_init(shared_rom_folder()), 0);
-    for (int frame = 0; frame < 200; ++frame) run_frame();
-
-    // The inverse K: the ROM font's character 0x30 with black and the picture colour swapped.
-    const uint8_t* k_font = rom_image + 0x1E00 + 0x30 * 8;
-    auto cursor_at = [&](int x, int y) {
-        for (int row = 0; row < 8; ++row)
-            for (int bit = 0; bit < 8; ++bit) {
-                const bool ink = (k_font[row] >> (7 - bit)) & 1;
-                if (frame_buffer[(y + row) * frame_buffer_width + x + bit] != (ink ? picture_colour : black_colour))
-                    return false;
-            }
-        return true;
-    };
-    int found_y = -1;
-    for (int y = 0; y + 8 <= visible_height; ++y)
-        for (int x = 0; x + 8 <= visible_width; ++x)
-            if (cursor_at(x, y)) found_y = y;
-    EXPECT_GT(found_y, visible_height / 2);  // on the edit line at the bottom
-
-    // Each frame ends on the ROM's vertical sync, so the picture stands still.
-    std::vector<uint32_t> before(frame_buffer, frame_buffer + frame_buffer_width * visible_height);
-    run_frame();
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), frame_buffer));
 }
 
 }  // namespace

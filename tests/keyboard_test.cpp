@@ -1,4 +1,5 @@
-// The key matrix from the host keyboard, and the keys that type ZX81 characters.
+// The key matrix from the host keyboard and on port 0xFE, and the keys that type ZX81
+// characters.
 #include "machine_fixture.h"
 
 namespace {
@@ -46,6 +47,17 @@ TEST_F(KeyboardTest, HostKeysMapOntoTheMatrix)
     EXPECT_EQ(scan({full_stop}), Keys{zx_key_stop});
     EXPECT_EQ(scan({full_stop, shift}), (Keys{zx_key_shift, zx_key_m}));
     EXPECT_EQ(scan({ctrl, 'E'}), (Keys{zx_key_shift, zx_key_e, zx_key_newline}));
+
+    // Port 0xFE reads the half-rows its high byte selects, a key down as a 0 bit.
+    std::memset(headless_keys, 0, sizeof headless_keys);
+    EXPECT_EQ(port_in(0xFEFE), 0x7F);
+    headless_keys['Z'] = true;
+    EXPECT_EQ(port_in(0xFEFE), 0x7D);
+    EXPECT_EQ(port_in(0xFDFE), 0x7F);  // Z is not on the A-G half-row
+    headless_keys['Z'] = false;
+    headless_keys['A'] = headless_keys['B'] = true;
+    EXPECT_EQ(port_in(0xFDFE), 0x7E);
+    EXPECT_EQ(port_in(0x00FE), 0x6E);  // every half-row: A on row 1, B on row 7
 }
 
 TEST_F(KeyboardTest, CharacterCodesPressTheirKeys)

@@ -24,11 +24,8 @@ struct OpcodeTable {
 };
 
 // The bytes before the opcode; the index-bit tables carry a displacement.
-const OpcodeTable tables[] = {
-    {"main", {}, 0},          {"CB", {0xCB}, 1},   {"ED", {0xED}, 1},
-    {"DD", {0xDD}, 1},        {"FD", {0xFD}, 1},   {"DDCB", {0xDD, 0xCB, 0x05}, 3},
-    {"FDCB", {0xFD, 0xCB, 0xFB}, 3},
-};
+const OpcodeTable tables[] = {{"main", {}, 0}, {"CB", {0xCB}, 1}, {"ED", {0xED}, 1}, {"DD", {0xDD}, 1},
+                               {"FD", {0xFD}, 1}, {"DDCB", {0xDD, 0xCB, 0x05}, 3}, {"FDCB", {0xFD, 0xCB, 0xFB}, 3}};
 
 // Runs the processor from origin and returns where it carries on: after a call or
 // restart, the address it would return to; 0 when it jumped away or stayed put
@@ -59,14 +56,12 @@ uint32_t processor_continues_at(const uint8_t* bytes, uint32_t line_end, uint8_t
 std::string hex_bytes(const uint8_t* bytes, int count)
 {
     std::string text;
-    char two[3];
-    for (int i = 0; i < count; ++i) std::snprintf(two, sizeof two, "%02X", bytes[i]), text += two;
+    for (int i = 0; i < 4; ++i) text += i < count ? std::string{"0123456789ABCDEF"[bytes[i] >> 4], "0123456789ABCDEF"[bytes[i] & 15]} : "  ";
     return text;
 }
 
 TEST(DisassemblerAgainstCpu, EveryOpcodeCoversTheBytesTheProcessorRuns)
 {
-    if (!z80_handler(table_main, 0x00)) GTEST_SKIP() << "the Z80 core has no instruction handlers yet";
     int unobserved = 0;
     for (const OpcodeTable& table : tables) {
         for (int opcode = 0; opcode < 256; ++opcode) {
@@ -82,8 +77,7 @@ TEST(DisassemblerAgainstCpu, EveryOpcodeCoversTheBytesTheProcessorRuns)
             format_line(in, false, line);
             const std::string where = std::string(table.name) + " " + std::to_string(opcode) + ": " + line;
 
-            const std::string column = hex_bytes(bytes, in.length) + std::string(size_t(8 - 2 * in.length), ' ');
-            EXPECT_EQ(std::string(line).substr(6, 8), column) << where;
+            EXPECT_EQ(std::string(line).substr(6, 8), hex_bytes(bytes, in.length)) << where;
 
             // Conditions false one way round are true the other; B = 1 ends the
             // repeating I/O blocks, BC = 1 the others.

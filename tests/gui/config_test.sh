@@ -50,18 +50,7 @@ gui_probe command 109
 gui_wait_gone "$id" 20 || fail "Quit without the question did not end the program"
 gui_probe exists "Exit" && fail "Exit asked although opt_exit_msg is 0"
 
-# A damaged file is reported, replaced by the defaults and kept beside them.
-printf 'opt_emulation_speed=100\r\ngarbage\r\n' > "$config"
-gui_start "$app"
-text=$(gui_wait_box "Wren81 Error" 60) || fail "a damaged file gave no message"
-[ "$text" != "${text#*06 - Configuration file corrupt}" ] || fail "damaged file box says: $text"
-gui_press "Wren81 Error" OK
-gui_wait_box "Wren81 Error" 20 >/dev/null && gui_press "Wren81 Error" OK
-id=$(gui_wait_window "Wren81 v0.020" 30) || fail "no main window after a damaged file"
-cmp -s "$config" <(gui_default_config "$app") || fail "the damaged file was not replaced by the defaults"
-gui_quit
-gui_wait_gone "$id" 20 || fail "did not quit"
-
+# Damaged files, reported and replaced by the defaults, are the native tests' (ConfigFile).
 # A file that cannot be written: told once, the program runs on its defaults.
 rm -f "$config"
 mkdir "$config"

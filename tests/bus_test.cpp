@@ -1,16 +1,17 @@
-// The address space: RAM mirroring per model, the ROM, the add-on cards' memory
-// and the loading of ROM image files.
-#include <cstdio>
+// The bus: RAM mirroring per model, the ROM, the add-on cards' memory and ports, the
+// VSYNC sound level, and the loading of ROM image files.
 #include <filesystem>
 
 #include "machine_fixture.h"
+#include "tests/file_helpers.h"
 #include "sound/ay.h"
+#include "sound/sound_output.h"
 
 namespace {
 
-class MemoryTest : public MachineTest {};
+class BusTest : public MachineTest {};
 
-TEST_F(MemoryTest, RamRepeatsAboveTheTopOfEachModelAndTheRomStaysReadOnly)
+TEST_F(BusTest, RamRepeatsAboveTheTopOfEachModelAndTheRomStaysReadOnly)
 {
     struct Case {
         int model;
@@ -34,7 +35,7 @@ TEST_F(MemoryTest, RamRepeatsAboveTheTopOfEachModelAndTheRomStaysReadOnly)
     EXPECT_EQ(peek_byte(0x2345), 0x42);
 }
 
-TEST_F(MemoryTest, HiresCardsMapTheirMemoryIntoLowAddresses)
+TEST_F(BusTest, HiresCardsMapTheirMemoryIntoLowAddresses)
 {
     // G007: its ROM copy ignores writes; with I odd, 0x0000-0x00FF shows 0x2000 up.
     hires_card = hires_g007;
@@ -67,27 +68,57 @@ TEST_F(MemoryTest, HiresCardsMapTheirMemoryIntoLowAddresses)
     EXPECT_EQ(std::count(rom_image, rom_image + sizeof rom_image, 0), 8192);
 }
 
-TEST_F(MemoryTest, QuicksilvaSoundCardListensToMemoryWrites)
+TEST_F(BusTest, CardsAnswerOnlyWhenFitted)
 {
+    // Sound cards: the Quicksilva listens to memory writes (which go on to memory), the
+    // ZONX to port 0xCF (register select, low four bits).
     ay_selected = 0;
     write_byte(0x7FFF, 0x1F);
+    port_out(0x00CF, 0x1E);
     EXPECT_EQ(ay_selected, 0);
     ay_card = ay_quicksilva;
     write_byte(0x7FFF, 0x1F);
     EXPECT_EQ(ay_selected, 15);
-    EXPECT_EQ(peek_byte(0x7FFF), 0x1F);  // the write goes on to memory
+    EXPECT_EQ(peek_byte(0x7FFF), 0x1F);
+    ay_card = ay_zonx;
+    port_out(0x00CF, 0x1E);
+    EXPECT_EQ(ay_selected, 14);
+
+    // Hi-res cards: the Memotech's port switches its mode; the Quicksilva's answers
+    // with A changed.
+    EXPECT_EQ(port_in(0x035F), 0xFF);
+    EXPECT_EQ(memotech_mode, 0);
+    hires_card = hires_memotech;
+    port_in(0x035F);
+    EXPECT_EQ(memotech_mode, 3);
+    z80.af.hi = 0x42;
+    EXPECT_EQ(port_in(0x00FB), 0xFF);
+    hires_card = hires_quicksilva;
+    EXPECT_EQ(port_in(0x00FB), 0x42 ^ 0x81);
 }
 
-TEST_F(MemoryTest, RomFilesMustBeThereAndOfTheRightLength)
+TEST_F(BusTest, VsyncSoundFollowsTheSyncPorts)
+{
+    vsync_sound_on = 1;
+    port_out(0x00FF, 0);
+    const int after_out = vsync_level;
+    port_in(0xFEFE);
+    const int after_in = vsync_level;
+    port_in(0x00F5);
+    EXPECT_EQ((std::vector<int>{after_out, after_in, vsync_level}), (std::vector<int>{1, 0, 1}));
+    vsync_sound_on = 0;
+    port_out(0x00FF, 0);
+    EXPECT_EQ(vsync_level, 1);  // the level stays while the switch is off
+}
+
+TEST_F(BusTest, RomFilesMustBeThereAndOfTheRightLength)
 {
     const std::string folder = std::string(WREN81_BUILD_DIR) + "/test_roms/";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     memory_init(folder);
-    auto make_file = [&](const char* name, size_t length, uint8_t fill) {
-        std::FILE* f = std::fopen((folder + name).c_str(), "wb");
-        for (size_t i = 0; i < length; ++i) std::fputc(fill, f);
-        std::fclose(f);
+    auto make_file = [&](const char* name, size_t length, char fill) {
+        write_whole_file(folder + name, std::string(length, fill));
     };
     auto load = [] {  // the error reported, or "" for none
         const int errors = headless_error_count;
