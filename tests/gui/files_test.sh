@@ -73,8 +73,7 @@ load_and_expect_title 2 "Load File"
 sleep 1.2
 status=$(gui_probe status 3)
 [ "$status" != "${status#" Current File: "}" ] || fail "status bar at 200% shows '$status', not the file"
-gui_quit
-gui_wait_gone "$id" 20 || fail "did not quit"
+gui_quit "$id" || fail "did not quit"
 
 # Installed in a folder with a space and characters no ANSI code page holds: the
 # ROM is still found beside the program.
@@ -86,8 +85,7 @@ gui_start "$odd"
 id=$(gui_wait_window "Wren81 v0.020" 60) || fail "no main window from a folder named 'wren λ app'"
 gui_wait_k 1 >/dev/null || fail "no K cursor from a folder named 'wren λ app'"
 gui_probe exists "Wren81 Error" && fail "from 'wren λ app': $(gui_probe box 'Wren81 Error')"
-gui_quit
-gui_wait_gone "$id" 20 || fail "did not quit"
+gui_quit "$id" || fail "did not quit"
 
 # Without zx81.rom: one clear message, and the program carries on.
 bare=$(mktemp -d "$WREN81_GUI_WORK/bare.XXXXXX")
@@ -101,6 +99,5 @@ id=$(gui_wait_window "Wren81 v0.020" 30) || fail "no main window after the ROM m
 sleep 2
 gui_probe exists "Wren81 Error" && fail "a second message: $(gui_probe box 'Wren81 Error')"
 [ "$(gui_probe status 1)" != " Frames Per Second: 0 " ] || fail "the emulation stopped without a ROM"
-gui_quit
-gui_wait_gone "$id" 20 || fail "did not quit"
+gui_quit "$id" || fail "did not quit"
 exit 0

@@ -147,10 +147,12 @@ gui_keys() {
   done
 }
 
-# Asks the program to quit and answers the question with Yes.
+# Asks the program to quit and answers the question with Yes; given the main
+# window's id $1, also waits for that window to go.
 gui_quit() {
   gui_probe command 109
-  gui_wait_box "Exit" 10 >/dev/null && gui_press "Exit" "Yes"
+  gui_wait_box "Exit" 10 >/dev/null && gui_press "Exit" "Yes" || return 1
+  [ -z "${1:-}" ] || gui_wait_gone "$1" 20
 }
 
 # Waits up to $2 seconds (default 20) for a "Wren81 Error" box that says $1, and closes it.

@@ -87,8 +87,7 @@ expect_scanlines "Direct 3D"
 options_display $directdraw
 expect_scanlines DirectDraw
 
-gui_quit
-gui_wait_gone "$id" 20 || fail "did not quit"
+gui_quit "$id" || fail "did not quit"
 wineserver -w
 
 # Without d3dx9_43.dll Direct3D cannot make its texture: the error names that
@@ -99,6 +98,5 @@ id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear wit
 gui_expect_error "34 - Direct3D: Failed to create Direct3D texture" 30
 options_display $gdi
 gui_wait_k 1 60 >/dev/null || fail "GDI after the Direct3D error: no K cursor"
-gui_quit
-gui_wait_gone "$id" 20 || fail "did not quit"
+gui_quit "$id" || fail "did not quit"
 exit 0
