@@ -108,11 +108,12 @@ void open_display_keyboard() { open_tool_window(keyboard_window, WREN_KEYBOARD, 
 bool shell_dialog_message(MSG* msg)
 {
     return (helper_window && IsDialogMessageA(helper_window, msg)) ||
-           (keyboard_window && IsDialogMessageA(keyboard_window, msg));
+           (keyboard_window && IsDialogMessageA(keyboard_window, msg)) || calculator_dialog_message(msg);
 }
 
 void close_tool_windows()
 {
     if (helper_window) DestroyWindow(helper_window);
     if (keyboard_window) DestroyWindow(keyboard_window);
+    close_calculator();
 }

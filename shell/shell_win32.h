@@ -72,5 +72,9 @@ void open_options();
 void open_keyboard_helper();
 void open_display_keyboard();
 void close_tool_windows();
+// The Tools menu's calculator: opened once, brought forward by a second command.
+void open_calculator();
+void close_calculator();
+bool calculator_dialog_message(MSG* msg);
 // Lets a modeless window of the shell see its dialog messages; true when it took one.
 bool shell_dialog_message(MSG* msg);

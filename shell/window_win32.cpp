@@ -140,10 +140,11 @@ void on_command(int id)
     case IDM_OPTIONS: open_options(); break;
     case IDM_DISPLAY_KEYBOARD: open_display_keyboard(); break;
     case IDM_KEYBOARD_HELPER: open_keyboard_helper(); break;
+    case IDM_CALCULATOR: open_calculator(); break;
     case IDM_ABOUT: show_about(); break;
     case IDM_HELP: show_help(); break;
-    // Save Snapshot and Custom Border do nothing; the calculator and the debugger
-    // windows are not part of this version.
+    // Save Snapshot and Custom Border do nothing; the debugger windows are not part
+    // of this version.
     default: break;
     }
 }
