@@ -136,6 +136,15 @@ gui_screen_text() {
   python3 "$here/screen.py" text "$raw" "$w" "$h" 5 5 "$1" "$rom_file" "$2" "$3"
 }
 
+# Counts the pixels of the grab $1 ($2 x $3, at 100%) that differ from the picture
+# wren81-cli makes of a freshly started ZX81 with 4K.
+gui_cli_differences() {
+  local cli shot="$WREN81_GUI_WORK/cli.bmp"
+  cli="$(dirname "$WREN81_EXE")/../build/wren81-cli"
+  "$cli" --roms "$(dirname "$rom_file")" --model 2 --screenshot "$shot" >/dev/null 2>&1 || return 1
+  python3 "$here/screen.py" compare "$1" "$2" "$3" 5 5 1 "$shot" 0 0 384 296
+}
+
 # Holds each named X key for a moment, as a person types: gui_keys p 2 shift+k Return.
 gui_keys() {
   local k

@@ -60,13 +60,8 @@ first="$WREN81_GUI_WORK/directdraw.rgb"
 gui_wait_k 1 60 >/dev/null || fail "DirectDraw at 100%: no K cursor"
 read -r w h < <(gui_grab "$first")
 [ "$w $h" = "394 $((306 + bar))" ] || fail "DirectDraw at 100%: client $w x $h"
-cli="$(dirname "$WREN81_EXE")/../build/wren81-cli"
-if [ -x "$cli" ] && "$cli" --help 2>&1 | grep -q -- --screenshot; then
-  "$cli" --roms "$(dirname "$rom_file")" --model 2 --screenshot "$WREN81_GUI_WORK/cli.bmp" >/dev/null 2>&1 ||
-    fail "wren81-cli --screenshot failed"
-  n=$(python3 "$here/screen.py" compare "$first" "$w" "$h" 5 5 1 "$WREN81_GUI_WORK/cli.bmp" 0 0 384 296)
-  [ "$n" = 0 ] || fail "DirectDraw: $n pixels differ from the picture of wren81-cli"
-fi
+n=$(gui_cli_differences "$first" "$w" "$h") || fail "wren81-cli --screenshot failed"
+[ "$n" = 0 ] || fail "DirectDraw: $n pixels differ from the picture of wren81-cli"
 
 # GDI's picture is the reference; each method must match it, doubled at 200%.
 options_display $gdi
