@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Options sheet: sound changes rebuild the output, which goes on pacing the
 # machine in its new format; a new model resets the machine on OK; Cancel puts
-# the settings back; what OK kept is saved on quitting.
+# the settings back; the focus pause; what OK kept is saved on quitting.
 source "$(dirname "$0")/lib.sh"
 app=$(gui_install)
 read -r id gx gy < <(gui_start_at_k "$app") || fail "the program did not start to the K cursor"
@@ -68,9 +68,29 @@ gui_press "$sheet" Cancel || fail "Cancel did not close the sheet"
 sleep 1
 [ "$(gui_probe status 0)" = " ZX81 16K RAM" ] || fail "after Cancel the model shows '$(gui_probe status 0)'"
 
+# "Pause emulation when Wren81 loses focus": off, another window in front changes
+# nothing; ticked in the sheet, the machine stops until the focus comes back.
+fps_while_focus_is_away() {
+  gui_probe steal 4 &
+  sleep 3
+  gui_probe status 1 | tr -dc 0-9
+  wait
+}
+away=$(fps_while_focus_is_away)
+[ "${away:-0}" -gt 0 ] || fail "with the pause unticked, losing the focus stopped the machine"
+open_sheet
+gui_probe click "$sheet" 2003
+sleep 0.5
+gui_press "$sheet" OK || fail "OK did not close the sheet"
+sleep 1
+away=$(fps_while_focus_is_away)
+[ "$away" = 0 ] || fail "with the pause ticked, the machine ran on without the focus: $away frames a second"
+sleep 2.5
+[ "$(gui_probe status 1 | tr -dc 0-9)" -gt 0 ] || fail "the machine stayed paused with the focus back"
+
 gui_quit "$id" || fail "did not quit"
 saved=$(tr -d '\r' < "$(gui_config)")
-for line in opt_emulation_speed=200 opt_model_type=4 opt_draw_mode=0 opt_Direct3D=0 opt_stereo=0 \
+for line in opt_emulation_speed=200 opt_focus_on=1 opt_model_type=4 opt_draw_mode=0 opt_Direct3D=0 opt_stereo=0 \
             opt_freq=11025 opt_soundbits=8 opt_num_buffers=20 'opt_current_tap_dir=.*tapes\\ '; do
   grep -qx -- "$line" <<< "$saved" || fail "the saved file lacks $line"
 done

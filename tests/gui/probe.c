@@ -19,6 +19,7 @@
      probe pick TITLE ID N      selects entry N of drop-down list ID, as the user does
      probe slide TITLE ID N     moves slider ID to position N, as the user does
      probe page TITLE N         shows page N of the property sheet titled TITLE
+     probe steal SECONDS        takes the focus with a window of its own for SECONDS
    Controls are found at any depth (a property sheet keeps them on its pages).
    Exit status 1 when the window asked for does not exist. */
 #include <windows.h>
@@ -135,10 +136,29 @@ static int drop_file(HWND window, const char* path)
     return 0;
 }
 
+/* Another program's window in front, holding the focus for a while, then gone. */
+static int steal_focus(int seconds)
+{
+    HWND window = CreateWindowA("STATIC", "Focus thief", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                NULL, NULL, GetModuleHandleA(NULL), NULL);
+    if (!window) return 1;
+    SetForegroundWindow(window);
+    SetFocus(window);
+    DWORD end = GetTickCount() + (DWORD)seconds * 1000;
+    while (GetTickCount() < end) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(10);
+    }
+    DestroyWindow(window);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2) return 2;
     const char* what = argv[1];
+    if (strcmp(what, "steal") == 0 && argc > 2) return steal_focus(atoi(argv[2]));
     if (strcmp(what, "close") == 0 && argc > 2) {
         HWND box = FindWindowA(NULL, argv[2]);
         if (!box) return 1;
