@@ -90,7 +90,6 @@ INT_PTR CALLBACK calculator_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
         if (calculator_window) store_position(window);  // not while it is being created
         return FALSE;
     case WM_CLOSE:
-        store_position(window);
         calculator_close();
         DestroyWindow(window);
         return TRUE;

@@ -17,6 +17,16 @@ namespace {
 // reloads the ROMs when one has changed.
 uint8_t hires_at_open, ay_at_open, chr_at_open;
 
+// The speed and each sound setting restart the output only when they really change:
+// a slider reports the same position again at the end of a drag.
+template <typename T, typename V>
+void set_and_restart(T& setting, V value)
+{
+    if (setting == T(value)) return;
+    setting = T(value);
+    options_restart_sound();
+}
+
 }  // namespace
 
 void options_open()
@@ -25,13 +35,6 @@ void options_open()
     hires_at_open = hires_card;
     ay_at_open = ay_card;
     chr_at_open = chr_generator;
-}
-
-void options_set_speed(int percent)
-{
-    if (opt_emulation_speed == float(percent)) return;  // the slider's end of a drag repeats it
-    opt_emulation_speed = float(percent);
-    options_restart_sound();
 }
 
 void options_select_model(int model)
@@ -66,16 +69,7 @@ void options_set_display_sliders(const DisplaySliders& s)
 
 int volume_slider_position() { return opt_snd_volume / 10; }
 
-// Each sound setting restarts the output only when it really changes: a slider
-// reports the same position again at the end of a drag.
-template <typename T, typename V>
-void set_and_restart(T& setting, V value)
-{
-    if (setting == T(value)) return;
-    setting = T(value);
-    options_restart_sound();
-}
-
+void options_set_speed(int percent) { set_and_restart(opt_emulation_speed, percent); }
 void options_set_volume(int position) { set_and_restart(opt_snd_volume, position * 10); }
 void options_set_buffers(int frames) { set_and_restart(opt_num_buffers, frames); }
 void options_set_frequency(int rate) { set_and_restart(opt_freq, rate); }
