@@ -1,5 +1,5 @@
-// What the instruction suites cannot see: prefixes acting alone, the refresh register,
-// HALT, the interrupt entries and the port addresses of every I/O form.
+// What the instruction suites cannot see: prefixes acting alone, undefined ED opcodes,
+// the refresh register's wrap, HALT and the interrupt entries.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -128,35 +128,5 @@ TEST(Nmi, AHaltedCpuWaitsForTheEndOfTheLine)
         EXPECT_EQ(accept_nmi(pixel), pixel == 100 ? 4 + (207 - 50 + 4) : 4);
         EXPECT_EQ(z80.pc, 0x66);
         EXPECT_EQ(stacked_word(), 1);
-    }
-}
-
-TEST(Ports, EveryFormAddressesAllSixteenBits)
-{
-    load({0xDB, 0x34, 0xD3, 0x56});  // IN A,(0x34); OUT (0x56),A
-    z80.af.hi = 0x12;
-    run();
-    EXPECT_EQ(flat_last_in_port, 0x1234);
-    run();
-    EXPECT_EQ(flat_last_out_port, 0x1256);
-
-    for (int r = 0; r < 8; ++r) {
-        load({0xED, 0x40 + 8 * r, 0xED, 0x41 + 8 * r});  // IN r,(C); OUT (C),r
-        z80.bc.w = 0xABCD;
-        run();
-        EXPECT_EQ(flat_last_in_port, 0xABCD) << r;
-        z80.bc.w = 0xABCD;
-        run();
-        EXPECT_EQ(flat_last_out_port, 0xABCD) << r;
-        if (r == 6) {
-            EXPECT_EQ(flat_last_out_value, 0) << "OUT (C),0";
-        }
-    }
-    // Block input addresses BC before B counts down, block output after.
-    for (int op : {0xA2, 0xAA, 0xB2, 0xBA, 0xA3, 0xAB, 0xB3, 0xBB}) {
-        load({0xED, op});
-        z80.bc.w = 0x0510, z80.hl.w = 0x9000;
-        run();
-        EXPECT_EQ((op & 1) ? flat_last_out_port : flat_last_in_port, (op & 1) ? 0x0410 : 0x0510) << op;
     }
 }
