@@ -3,6 +3,7 @@
 // must show those bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -66,9 +67,10 @@ TEST(DisassemblerAgainstCpu, EveryOpcodeCoversTheBytesTheProcessorRuns)
             format_line(in, false, line);
             const std::string where = std::string(table.name) + " " + std::to_string(opcode) + ": " + line;
 
-            char shown[9];
+            char shown[9];  // the instruction's bytes in hexadecimal, blank-filled to four
             std::snprintf(shown, sizeof shown, "%02X%02X%02X%02X", bytes[0], bytes[1], bytes[2], bytes[3]);
-            EXPECT_EQ(std::string(line).substr(6, 8), std::string(shown, size_t(2 * in.length)).append(8 - 2 * in.length, ' ')) << where;
+            std::fill(shown + 2 * in.length, shown + 8, ' ');
+            EXPECT_EQ(std::string(line).substr(6, 8), shown) << where;
 
             // Conditions false one way round are true the other; B = 1 ends the
             // repeating I/O blocks, BC = 1 the others.
