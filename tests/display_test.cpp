@@ -1,5 +1,7 @@
 // The picture: display-file fetches turned into pixels, the sync generators, the
 // row counter and the frame ends.
+#include <tuple>
+
 #include "machine_fixture.h"
 
 namespace {
@@ -14,14 +16,10 @@ protected:
     // Runs one scanline from `pc`, with a fresh line timer and no sync pending.
     void run_fresh_line(uint16_t pc)
     {
-        z80.pc = pc;
-        line_end = line_end_none;
-        sync_length = 0;
-        line_tstates_left = 207;
+        z80.pc = pc, line_end = line_end_none, sync_length = 0, line_tstates_left = 207;
         run_scanline();
     }
-    // The pattern drawn for display-file byte `b` on `row` (1 = black), the rest of
-    // the line blank characters. The first fetch shows in pixels 8-15.
+    // The pattern drawn for display-file byte `b` on `row` (1 = black) in pixels 8-15.
     uint8_t shown_pattern(uint8_t b, int row = 0)
     {
         std::memset(memory + 0x4400, 0x01, 64);
@@ -31,14 +29,6 @@ protected:
         uint8_t pattern = 0;
         for (int k = 8; k < 16; ++k) pattern = uint8_t(pattern << 1 | (scanline_pixels[k] == black_colour));
         return pattern;
-    }
-    // Runs and stores whole scanlines until the CPU has passed `address`.
-    void run_lines_past(uint16_t address)
-    {
-        for (int guard = 0; guard < 100 && z80.pc <= address; ++guard) {
-            run_scanline();
-            store_scanline();
-        }
     }
 };
 
@@ -51,8 +41,8 @@ TEST_F(DisplayTest, CharacterGeneratorsAndHiresCardsChooseThePattern)
         EXPECT_EQ(shown_pattern(0x00, row), font[row]) << "row " << row;
         EXPECT_EQ(shown_pattern(0x80, row), uint8_t(~font[row])) << "row " << row;
     }
-    memory[0x4400] = 0x01;
-    EXPECT_EQ(fetch_opcode(0xC400), 0x00);  // a character is executed as a NOP
+    memory[0x4400] = 0x00;
+    EXPECT_EQ(fetch_opcode(0xC400), 0x00);  // a character, whatever its pattern, is executed as a NOP
     memory[0x4400] = 0x76;
     EXPECT_EQ(fetch_opcode(0xC400), 0x76);  // bit 6 set: executed, nothing drawn
     z80.i = 0x40;                           // patterns above the ROM: a black block
@@ -76,8 +66,7 @@ TEST_F(DisplayTest, CharacterGeneratorsAndHiresCardsChooseThePattern)
     chr_generator = chr_none;
 
     hires_card = hires_wrx;  // pattern address from I and R before the fetch
-    z80.i = 0x50;
-    z80.r = 0x10;
+    z80.i = 0x50, z80.r = 0x10;
     memory[0x5010] = 0x99;
     EXPECT_EQ(shown_pattern(0x00), 0x99);
     hires_card = hires_g007;  // with I odd, the display-file byte itself
@@ -117,20 +106,14 @@ TEST_F(DisplayTest, VerticalSyncStopsTheLinesAndRestartsTheRowCounter)
 
 TEST_F(DisplayTest, OnlyALongVerticalSyncLateInTheFrameEndsIt)
 {
-    struct Case {
-        int nops;  // the sync lasts the IN's 11 T-states and these NOPs
-        int start_line;
-        bool frame_ends;
-    };
-    for (const Case c : {Case{73, 299, true}, Case{47, 299, false}, Case{73, 249, false}}) {
+    // The sync lasts the IN's 11 T-states and the NOPs; it must pass 290 pixels.
+    for (auto [nops, start_line, frame_ends] : {std::tuple{73, 299, true}, {47, 299, false}, {73, 249, false}}) {
         std::memset(memory + 0x4000, 0, 0x200);
         load_code(0x4000, {0xDB, 0xFE});
-        load_code(uint16_t(0x4002 + c.nops), {0xD3, 0xFF});
-        z80.pc = 0x4000;
-        scanline = uint16_t(c.start_line);
-        column = 0;
-        run_lines_past(uint16_t(0x4003 + c.nops));
-        EXPECT_EQ(scanline == 0, c.frame_ends) << c.nops << " NOPs at line " << c.start_line;
+        load_code(uint16_t(0x4002 + nops), {0xD3, 0xFF});
+        z80.pc = 0x4000, scanline = uint16_t(start_line), column = 0;
+        for (int guard = 0; guard < 100 && z80.pc <= 0x4003 + nops; ++guard) run_scanline(), store_scanline();
+        EXPECT_EQ(scanline == 0, frame_ends) << nops << " NOPs at line " << start_line;
     }
 }
 
@@ -139,8 +122,7 @@ TEST_F(DisplayTest, HorizontalHoldDecidesWhereALineStartsInTheFrame)
     for (int hold : {0, 8, 9}) {
         horizontal_hold = hold;
         apply_display_holds();
-        scanline = 10;
-        column = 0;
+        scanline = 10, column = 0;
         run_fresh_line(0x4000);  // NOPs: a 414-pixel line
         store_scanline();
         EXPECT_EQ(scanline, hold < 9 ? 11 : 10) << "hold " << hold;

@@ -9,11 +9,7 @@
 
 namespace {
 
-struct Settings {
-    const char* name;
-    int32_t model, m1not;
-    uint8_t chr, ay;
-};
+struct Settings { const char* name; int32_t model, m1not; uint8_t chr, ay; };
 
 class FetchRuns : public MachineTest, public ::testing::WithParamInterface<Settings> {
 protected:
@@ -35,8 +31,7 @@ protected:
     {
         const Settings s = GetParam();
         opt_model_type = s.model, opt_M1Not = s.m1not, chr_generator = s.chr, ay_card = s.ay;
-        per_instruction_duties = batched ? 0 : 1;
-        vsync_sound_on = 1;
+        per_instruction_duties = !batched, vsync_sound_on = 1;
         headless_foreground = false;  // the keys go straight into the key matrix
         headless_sound_fail_at = headless_sound_works;
         opt_freq = 44100, opt_soundbits = 16, opt_stereo = 0, opt_snd_volume = 40, opt_num_buffers = 4;

@@ -24,13 +24,8 @@ protected:
     void SetUp() override
     {
         std::memset(headless_keys, 0, sizeof headless_keys);
-        hires_card = ay_card = chr_generator = 0;
-        quicksilva_chr_active = 0;
-        memotech_mode = 0;
-        port_event = 0;
-        opt_model_type = 4;
-        opt_M1Not = 32768;
-        opt_colours = 0;
+        hires_card = ay_card = chr_generator = quicksilva_chr_active = memotech_mode = port_event = 0;
+        opt_model_type = 4, opt_M1Not = 32768, opt_colours = 0;
         memory_init(shared_rom_folder());
         display_init();
         release_all_keys();

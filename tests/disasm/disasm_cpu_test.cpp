@@ -3,6 +3,7 @@
 // must show those bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,11 +18,7 @@ namespace {
 constexpr uint16_t origin = 0x8000;
 constexpr uint16_t stack_top = 0xC000;
 
-struct OpcodeTable {
-    const char* name;
-    uint8_t prefix[3];
-    int prefix_length;
-};
+struct OpcodeTable { const char* name; uint8_t prefix[3]; int prefix_length; };
 
 // The bytes before the opcode; the index-bit tables carry a displacement.
 const OpcodeTable tables[] = {{"main", {}, 0}, {"CB", {0xCB}, 1}, {"ED", {0xED}, 1}, {"DD", {0xDD}, 1},
@@ -53,13 +50,6 @@ uint32_t processor_continues_at(const uint8_t* bytes, uint32_t line_end, uint8_t
     }
 }
 
-std::string hex_bytes(const uint8_t* bytes, int count)
-{
-    std::string text;
-    for (int i = 0; i < 4; ++i) text += i < count ? std::string{"0123456789ABCDEF"[bytes[i] >> 4], "0123456789ABCDEF"[bytes[i] & 15]} : "  ";
-    return text;
-}
-
 TEST(DisassemblerAgainstCpu, EveryOpcodeCoversTheBytesTheProcessorRuns)
 {
     int unobserved = 0;
@@ -77,7 +67,10 @@ TEST(DisassemblerAgainstCpu, EveryOpcodeCoversTheBytesTheProcessorRuns)
             format_line(in, false, line);
             const std::string where = std::string(table.name) + " " + std::to_string(opcode) + ": " + line;
 
-            EXPECT_EQ(std::string(line).substr(6, 8), hex_bytes(bytes, in.length)) << where;
+            char shown[9];  // the instruction's bytes in hexadecimal, blank-filled to four
+            std::snprintf(shown, sizeof shown, "%02X%02X%02X%02X", bytes[0], bytes[1], bytes[2], bytes[3]);
+            std::fill(shown + 2 * in.length, shown + 8, ' ');
+            EXPECT_EQ(std::string(line).substr(6, 8), shown) << where;
 
             // Conditions false one way round are true the other; B = 1 ends the
             // repeating I/O blocks, BC = 1 the others.

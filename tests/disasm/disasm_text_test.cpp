@@ -2,9 +2,8 @@
 // listing depends on, and the places where a careless decoder goes wrong.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include <cstring>
+#include <vector>
 
 #include "debugger/disassembler.h"
 
@@ -39,86 +38,60 @@ TEST(DisassemblerText, TheFormsAReaderDependsOnAndWhereADecoderGoesWrong)
 {
     expect_lines({
         // Index prefixes name IX and IY and their halves.
-        {{0xDD, 0x21, 0x34, 0x12}, "8000  DD213412 LD    IX,#1234"},
-        {{0xDD, 0xCB, 0x05, 0x06}, "8000  DDCB0506 RLC   (IX+#05)"},
         {{0xFD, 0xCB, 0xFB, 0x46}, "8000  FDCBFB46 BIT   0,(IY-#05)"},
         {{0xDD, 0xCB, 0x05, 0x00}, "8000  DDCB0500 RLC   (IX+#05)"},  // copying to B: read as the plain form
         {{0xDD, 0x36, 0x05, 0x10}, "8000  DD360510 LD    (IX+#05),#10"},  // displacement before immediate
         {{0xDD, 0x66, 0x05}, "8000  DD6605   LD    H,(IX+#05)"},  // beside (IX+d), plain H and L
         {{0xFD, 0x6C}, "8000  FD6C     LD    IYL,IYH"},
-        {{0xDD, 0x26, 0x07}, "8000  DD2607   LD    IXH,#07"},
         {{0xDD, 0x86, 0x80}, "8000  DD8680   ADD   A,(IX-#80)"},
-        {{0xDD, 0x22, 0x34, 0x12}, "8000  DD223412 LD    (#1234),IX"},
         // Arithmetic on B, C, D, E or A, or a second prefix: the prefix stands alone.
         {{0xDD, 0x80}, "8000  DD       DEFB  DD ?"},
         {{0xDD, 0xDD, 0x21, 0x34, 0x12}, "8000  DD       DEFB  DD ?"},
         {{0xFD, 0xED, 0x4B}, "8000  FD       DEFB  FD ?"},
         // Elsewhere the plain instruction, with the prefix in the byte column.
         {{0xFD, 0x47}, "8000  FD47     LD    B,A"},
-        {{0xDD, 0xC3, 0x34, 0x12}, "8000  DDC33412 JP    #1234"},
         {{0xDD, 0x20, 0x02}, "8000  DD2002   JR    NZ,#8005"},
-        // The ED group.
-        {{0xED, 0xB3}, "8000  EDB3     OUTIR"},
-        {{0xED, 0x80}, "8000  ED80     LD*"},
-        {{0xED, 0xA4}, "8000  EDA4     *I"},
-        {{0xED, 0x70}, "8000  ED70     IN    (HL),(C)"},
         {{0xED, 0x7B, 0x02, 0x40}, "8000  ED7B0240 LD    SP,(ERR_SP)", all_names},
         // No meaning: two-byte no-operations, except ED FD and ED FE, run as the ED alone.
         {{0xED, 0x00}, "8000  ED00     *"},
         {{0xED, 0xFC}, "8000  EDFC     *"},
         {{0xED, 0xFD}, "8000  ED       DEFB  ED ?"},
-        // SLL is one column shorter than the other shifts.
+        // SLL is one column shorter than the other mnemonics.
         {{0xCB, 0x30}, "8000  CB30     SLL  B"},
-        {{0xCB, 0x38}, "8000  CB38     SRL   B"},
         {{0xDD, 0xCB, 0x02, 0x36}, "8000  DDCB0236 SLL  (IX+#02)"},
         // Targets wrap round the address space; names replace addresses, never bytes.
-        {{0x18, 0xFE}, "0000  18FE     JR    #0000", hex, 0},
         {{0x10, 0x80}, "0001  1080     DJNZ  #FF83", hex, 1},
         {{0x38, 0x7F}, "FFF0  387F     JR    C,#0071", hex, 0xFFF0},
-        {{0xCD, 0x08, 0x00}, "8000  CD0800   CALL  ERROR-1", rom_names},
         {{0xC3, 0x30, 0x00}, "8000  C33000   JP    BC-SPACES", rom_names},  // of two names, the first
         {{0xCD, 0xE2, 0x1D}, "8000  CDE21D   CALL  TO-POWER", rom_names},    // the tables' last rows
-        {{0x2A, 0x5D, 0x40}, "8000  2A5D40   LD    HL,(MEMBOT)", all_names},
         {{0x2A, 0x16, 0x40}, "8000  2A1640   LD    HL,(#4016)", rom_names},  // each table only when asked
         {{0x2A, 0x16, 0x40}, "8000  2A1640   LD    HL,(CH_ADD)", variables},
         {{0xCD, 0x08, 0x00}, "8000  CD0800   CALL  #0008", variables},
         {{0x2A, 0x17, 0x40}, "8000  2A1740   LD    HL,(#4017)", all_names},  // a variable's second byte
         {{0x3E, 0x08}, "8000  3E08     LD    A,#08", all_names},  // 8-bit values and restarts stay numbers
         {{0xCF}, "8000  CF       RST   #08", all_names},
-        {{0xDD, 0x36, 0x08, 0x00}, "8000  DD360800 LD    (IX+#08),#00", all_names},
         // Running off the top: completed with zeros.
         {{0xCD}, "FFFF  CD0000   CALL  START", rom_names, 0xFFFF},
         {{0xFD}, "FFFF  FD00     NOP", hex, 0xFFFF},
         // Decimal operands; names still apply.
-        {{0x3E, 0x0A}, "8000  3E0A     LD    A,10", decimal},
-        {{0xFF}, "8000  FF       RST   56", decimal},
-        {{0xC3, 0x34, 0x12}, "8000  C33412   JP    4660", decimal},
         {{0xDD, 0x35, 0xFB}, "8000  DD35FB   DEC   (IX-5)", decimal},
         {{0x18, 0x00}, "FFFE  1800     JR    0", decimal, 0xFFFE},
         {{0xCD, 0x08, 0x00}, "8000  CD0800   CALL  ERROR-1", {10, true, false}},
         {{0xCD, 0x01, 0x01}, "8000  CD0101   CALL  257", {10, true, true}},
     });
-    // The address column turns decimal, the byte column stays hexadecimal.
-    test_image[0] = 0x18, test_image[1] = 0xFE;
-    Instruction in;
-    decode_instruction(test_image, 0, decimal, in);
-    char line[line_size];
-    format_line(in, true, line);
-    EXPECT_STREQ(line, "0  18FE     JR    0");
-}
-
-uint8_t peek_test_image(uint16_t address) { return test_image[address]; }
-
-TEST(DisassemblerText, AReaderWrappingRoundToZeroIsCompletedWithZerosToo)
-{
-    std::memset(test_image, 0x99, 2);  // what a read wrapping round to 0 would see
+    // A reader function wrapping round to 0 is completed with zeros too.
+    std::memset(test_image, 0x99, 2);
     test_image[0xFFFE] = 0x21, test_image[0xFFFF] = 0x34;
     Instruction in;
-    decode_instruction(peek_test_image, 0xFFFE, disasm_hex, in);
+    decode_instruction([](uint16_t a) { return test_image[a]; }, 0xFFFE, disasm_hex, in);
     char line[line_size];
     format_line(in, false, line);
     EXPECT_STREQ(line, "FFFE  213400   LD    HL,#0034");
-    EXPECT_EQ(in.length, 3);
+    // The address column turns decimal, the byte column stays hexadecimal.
+    test_image[0] = 0x18, test_image[1] = 0xFE;
+    decode_instruction(test_image, 0, decimal, in);
+    format_line(in, true, line);
+    EXPECT_STREQ(line, "0  18FE     JR    0");
 }
 
 }  // namespace
