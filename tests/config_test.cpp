@@ -183,14 +183,6 @@ TEST_F(ConfigFile, ValuesAreBroughtIntoRangeAndMissingSectionsMadeUsable)
                                 1, 45, 1, 44100, 16, 50, 1, 1, "", ""};
     opt_current_sna_dir[0] = 0;
     EXPECT_EQ(settings_now(), config_text(expected));
-
-    // At start-up, sections never read start at zero and are made usable.
-    std::memset(&config_staging, 0, sizeof config_staging);
-    write_whole_file(ini(), lines({"[Hardware]", "opt_model_type=1", "opt_M1Not=32768", " ", "[End]"}));
-    ASSERT_EQ(load(), 0);
-    const ConfigRecord zeros{10, 0, 0, 1, 32768, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0,
-                             0, 0, 0, 44100, 16, 1, 0, 0, "", ""};
-    EXPECT_EQ(settings_now(), config_text(zeros));
 }
 
 TEST_F(ConfigFile, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
