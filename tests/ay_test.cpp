@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "cli/host_sound_headless.h"
@@ -53,7 +52,7 @@ double fraction_on(const std::vector<uint32_t>& seq)
 TEST(AyChip, MixerGatesEachChannelByItsOwnBits)
 {
     struct Case { bool tone, noise; double on, tolerance; };
-    for (int ch = 0; ch < 3; ++ch) {
+    for (int ch = 0; ch < 3; ++ch)
         for (Case c : {Case{false, false, 1.0, 0.0}, Case{true, false, 0.5, 0.01}, Case{false, true, 0.5, 0.1},
                        Case{true, true, 0.25, 0.08}}) {
             // Every channel: tone period 3, its own fixed volume; only `ch` has sources enabled.
@@ -65,7 +64,6 @@ TEST(AyChip, MixerGatesEachChannelByItsOwnBits)
                 for (uint32_t v : seq) ASSERT_TRUE(v == 0 || v == ay_volume_table[5 + k]);
             }
         }
-    }
     program({{10, 15}});  // all sources disabled after reset: a steady level at the volume
     EXPECT_EQ(levels(2, 1)[0], 7999u);
 }
@@ -73,19 +71,18 @@ TEST(AyChip, MixerGatesEachChannelByItsOwnBits)
 TEST(AyChip, NoiseChangesOnlyEveryPeriodAndSoundsRandom)
 {
     for (int period : {0, 1, 5, 31}) {
-        SCOPED_TRACE(period);
         program({{6, uint8_t(period)}, {7, 0x37}, {8, 15}});
         const int step = std::max(period, 1);
         const std::vector<uint32_t> seq = levels(0, 3000 * step);
         const std::vector<int> at = changes(seq);
-        ASSERT_GT(at.size(), 500u);
+        ASSERT_GT(at.size(), 500u) << period;
         int longest = 0;
         for (size_t i = 1; i < at.size(); ++i) {
-            ASSERT_EQ((at[i] - at[0]) % step, 0);
+            ASSERT_EQ((at[i] - at[0]) % step, 0) << period;
             longest = std::max(longest, (at[i] - at[i - 1]) / step);
         }
-        EXPECT_NEAR(fraction_on(seq), 0.5, 0.1);
-        EXPECT_LT(longest, 24);
+        EXPECT_NEAR(fraction_on(seq), 0.5, 0.1) << period;
+        EXPECT_LT(longest, 24) << period;
     }
 }
 
@@ -93,25 +90,21 @@ TEST(AyChip, EnvelopeShapesTimingAndRestart)
 {
     const std::string down = "FEDCBA9876543210", up = "0123456789ABCDEF", low(32, '0'), high(32, 'F');
     const std::string expected[16] = {
-        down + low, down + low, down + low, down + low,     // 0-3   \___
-        up + low, up + low, up + low, up + low,             // 4-7   /___
-        down + down + down, down + low,                     // 8 \\\\, 9 \___
-        down + up + down, down + high,                      // 10 \/\/, 11 \```
-        up + up + up, up + high, up + down + up, up + low,  // 12 ////, 13 /```, 14 /\/\, 15 /___
+        down + low, down + low, down + low, down + low, up + low, up + low, up + low, up + low,  // 0-7
+        down + down + down, down + low, down + up + down, down + high,                          // 8-11
+        up + up + up, up + high, up + down + up, up + low,                                      // 12-15
     };
     for (int shape = 0; shape < 16; ++shape) {
         program({{8, 0x10}, {13, uint8_t(shape)}});  // period 0: a step every second tick
         std::string seen;
-        for (size_t i = 0; i < expected[shape].size(); ++i) {
+        for (size_t i = 0; i < expected[shape].size(); ++i, ay_tick(), ay_tick()) {
             seen += up[ay.env_volume];
             ay_mix();
             ASSERT_EQ(ay.channel_level[0], ay_volume_table[ay.env_volume]);
-            ay_tick(), ay_tick();
         }
         EXPECT_EQ(seen, expected[shape]) << "shape " << shape;
     }
-    // Period 3: a step every 2 x 3 ticks.
-    program({{11, 3}, {13, 8}, {10, 0x10}});
+    program({{11, 3}, {13, 8}, {10, 0x10}});  // period 3: a step every 2 x 3 ticks
     std::vector<uint32_t> seq;
     for (int i = 0; i < 60; ++i, ay_tick()) seq.push_back(ay.env_volume);
     const std::vector<int> at = changes(seq);
@@ -141,10 +134,9 @@ TEST(AyChip, ClocksCaughtUpAtOnceMatchClocksOneByOne)
                                      ay.tone_counter[0], ay.tone_counter[1], ay.tone_counter[2], ay.env_counter,
                                      ay.env_volume, ay.noise_counter, ay.noise_lfsr_lo});
         };
-        ay_reset();
         // An envelope nobody listens to counts on to 65535 (2 ticks a count); once it is
         // heard its counter wraps round to 0 and counts up to the period from there.
-        write(13, 8);
+        program({{13, 8}});
         run_and_mix(2 * 65535);
         write(11, 5), write(8, 0x10);
         run_and_mix(40);
@@ -197,6 +189,5 @@ TEST(AyChip, RunsOfEqualStepsSoundAsTheStepsOneByOne)
     const auto one_by_one = capture(false), in_runs = capture(true);
     std::remove(path.c_str());
     EXPECT_GT(one_by_one.second.size(), 50000u);  // more than half a second of sound
-    EXPECT_TRUE(one_by_one.first == in_runs.first);
-    EXPECT_TRUE(one_by_one.second == in_runs.second);
+    EXPECT_TRUE(one_by_one == in_runs);
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,10 +41,8 @@ CliRun run_cli(const std::string& args)
         r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
     }
     r.err = read_whole_file(err_path);
-    for (size_t start = 0, nl; (nl = r.out.find('\n', start)) != std::string::npos; start = nl + 1) {
-        r.lines.push_back(r.out.substr(start, nl - start));
-        r.lines.back().erase(r.lines.back().find_last_not_of(' ') + 1);
-    }
+    std::istringstream out(r.out);
+    for (std::string line; std::getline(out, line);) r.lines.push_back(line.erase(line.find_last_not_of(' ') + 1));
     return r;
 }
 
@@ -64,11 +63,9 @@ std::string program_file(const std::string& name, const std::vector<uint8_t>& li
                                          {0x4010, vars},       {0x4014, e_line},     {0x4016, e_line + 4},
                                          {0x401A, e_line + 5}, {0x401C, e_line + 5}, {0x4029, d_file}};
     for (auto [address, value] : words) f[address - 0x4009] = char(value), f[address - 0x4008] = char(value >> 8);
-    f[0x4022 - 0x4009] = 2;     // DF_SZ: lines of the lower screen
-    f[0x4028 - 0x4009] = 55;    // MARGIN
-    f[0x4039 - 0x4009] = 33;    // S_POSN column and line
-    f[0x403A - 0x4009] = 24;
-    f[0x403B - 0x4009] = 0x40;  // CDFLAG: SLOW mode
+    // DF_SZ (lines of the lower screen), MARGIN, S_POSN column and line, CDFLAG (SLOW mode)
+    for (auto [address, value] : {std::pair<int, char>{0x4022, 2}, {0x4028, 55}, {0x4039, 33}, {0x403A, 24}, {0x403B, 0x40}})
+        f[address - 0x4009] = value;
     f += std::string(lines.begin(), lines.end()) + std::string(25, '\x76') + "\x80" + '\0';
     write_whole_file(temp_path(name), f);
     return "'" + temp_path(name) + "'";

@@ -61,13 +61,11 @@ protected:
     }
 
     void TearDown() override { clean(); }
-
     void clean() const
     {
         for (const char* name : {"/wren81.ini", "/wren81.ini.bak", "/wren81.ini.new", ""})
             std::remove((folder + name).c_str());  // removes folders of those names too
     }
-
     std::string folder;
     std::string ini() const { return user_folder + "/wren81.ini"; }
 
@@ -150,10 +148,8 @@ TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
         opt_model_type = 5;
         opt_frameskip = 7;
         EXPECT_EQ(load(), 1);
-        EXPECT_EQ(shown, corrupt);
-        EXPECT_EQ(read_whole_file(ini()), default_file);
-        EXPECT_EQ(opt_model_type, 2);
-        EXPECT_EQ(opt_frameskip, 1);
+        EXPECT_TRUE(shown == corrupt && read_whole_file(ini()) == default_file) << text.substr(0, 40);
+        EXPECT_TRUE(opt_model_type == 2 && opt_frameskip == 1) << text.substr(0, 40);
         EXPECT_EQ(read_whole_file(ini() + ".bak"), text);  // the damaged file is kept, not lost
         std::remove((ini() + ".bak").c_str());
     }
@@ -187,14 +183,6 @@ TEST_F(ConfigFile, ValuesAreBroughtIntoRangeAndMissingSectionsMadeUsable)
                                 1, 45, 1, 44100, 16, 50, 1, 1, "", ""};
     opt_current_sna_dir[0] = 0;
     EXPECT_EQ(settings_now(), config_text(expected));
-
-    // At start-up, sections never read start at zero and are made usable.
-    std::memset(&config_staging, 0, sizeof config_staging);
-    write_whole_file(ini(), lines({"[Hardware]", "opt_model_type=1", "opt_M1Not=32768", " ", "[End]"}));
-    ASSERT_EQ(load(), 0);
-    const ConfigRecord zeros{10, 0, 0, 1, 32768, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0,
-                             0, 0, 0, 44100, 16, 1, 0, 0, "", ""};
-    EXPECT_EQ(settings_now(), config_text(zeros));
 }
 
 TEST_F(ConfigFile, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
@@ -211,17 +199,4 @@ TEST_F(ConfigFile, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)
     EXPECT_EQ(shown,
               "06 - Configuration file corrupt\n46 - Configuration file cannot be written\nCreating new config file\n");
     EXPECT_EQ(opt_model_type, 2);  // the program goes on with the defaults
-}
-
-TEST(Folders, UserFolderIsMadeInTheApplicationData)
-{
-    const std::string data = ::testing::TempDir() + "wren81_appdata";
-    setenv("WREN81_APPDATA", data.c_str(), 1);
-    config_set_folders("/usr/local/games/wren81/wren81-cli");
-    unsetenv("WREN81_APPDATA");
-    EXPECT_EQ(program_folder, "/usr/local/games/wren81");
-    EXPECT_EQ(user_folder, data + "/Wren81");
-    struct stat info;
-    EXPECT_EQ(stat(user_folder.c_str(), &info), 0);
-    EXPECT_EQ(config_file_path(), data + "/Wren81/wren81.ini");
 }

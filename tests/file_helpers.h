@@ -1,24 +1,16 @@
 // Whole files in and out, for the tests of what the program reads and writes.
 #pragma once
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 inline std::string read_whole_file(const std::string& path)
 {
-    std::string bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char block[4096];
-        size_t n;
-        while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.append(block, n);
-        std::fclose(f);
-    }
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 inline void write_whole_file(const std::string& path, const std::string& bytes)
 {
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
+    std::ofstream(path, std::ios::binary) << bytes;
 }

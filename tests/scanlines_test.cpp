@@ -5,26 +5,16 @@
 
 #include "video/scanlines.h"
 
-namespace {
-
-TEST(Scanlines, DirectDrawLowersEachPictureColourAndLeavesBlack)
-{
-    const int t = directdraw_scanline_threshold;
-    EXPECT_EQ(darken_pixel(0xCACACA, t), 0xAAAAAAu);  // Default Colours
-    EXPECT_EQ(darken_pixel(0xFFFFFF, t), 0xDFDFDFu);  // Black & White
-    EXPECT_EQ(darken_pixel(0x00B500, t), 0x009500u);  // Green Screen: only green moves
-    EXPECT_EQ(darken_pixel(0xB68000, t), 0x966000u);  // Amber Screen
-    EXPECT_EQ(darken_pixel(0x000000, t), 0x000000u);
-}
-
 TEST(Scanlines, EachOutputLowersOnlyBytesAboveItsThreshold)
 {
-    EXPECT_EQ(darken_pixel(0x303030, direct3d_scanline_threshold), 0x101010u);
-    EXPECT_EQ(darken_pixel(0x303030, directdraw_scanline_threshold), 0x303030u);
-    // The thresholds themselves are not above: a byte there would wrap or go dark.
-    EXPECT_EQ(darken_pixel(0x404041, directdraw_scanline_threshold), 0x404021u);
-    EXPECT_EQ(darken_pixel(0x202021, direct3d_scanline_threshold), 0x202001u);
-    EXPECT_EQ(darken_pixel(0xFF000000u | 0xCACACA, directdraw_scanline_threshold), 0xFFAAAAAAu);
+    const int dd = directdraw_scanline_threshold, d3d = direct3d_scanline_threshold;
+    const struct { uint32_t pixel; int threshold; uint32_t darkened; } cases[] = {
+        {0xCACACA, dd, 0xAAAAAA}, {0xFFFFFF, dd, 0xDFDFDF}, {0x00B500, dd, 0x009500}, {0xB68000, dd, 0x966000},
+        {0x000000, dd, 0x000000}, {0x303030, d3d, 0x101010}, {0x303030, dd, 0x303030},
+        {0x404041, dd, 0x404021}, {0x202021, d3d, 0x202001},  // at the threshold: not lowered
+        {0xFFCACACA, dd, 0xFFAAAAAA},
+    };
+    for (const auto& c : cases) EXPECT_EQ(darken_pixel(c.pixel, c.threshold), c.darkened) << std::hex << c.pixel;
 }
 
 TEST(Scanlines, DarkensEverySecondRowFromTheFirstWithinTheWidth)
@@ -33,11 +23,6 @@ TEST(Scanlines, DarkensEverySecondRowFromTheFirstWithinTheWidth)
     const int width = 3, rows = 5, pitch = 4;
     std::vector<uint32_t> picture(pitch * rows, 0xCACACA);
     darken_scanlines(picture.data(), width, rows, pitch, directdraw_scanline_threshold);
-    for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < pitch; ++x) {
-            const uint32_t want = (y % 2 == 0 && x < width) ? 0xAAAAAA : 0xCACACA;
-            EXPECT_EQ(picture[y * pitch + x], want) << "row " << y << " column " << x;
-        }
+    for (int i = 0; i < pitch * rows; ++i)
+        EXPECT_EQ(picture[i], (i / pitch % 2 == 0 && i % pitch < width) ? 0xAAAAAAu : 0xCACACAu) << i;
 }
-
-}  // namespace

@@ -1,12 +1,9 @@
-// The sound output through the headless device: block and timing arithmetic, sample
-// bytes and volume, VSYNC sound, device failures and pacing. The pitch of an AY tone
-// is the end-to-end test's, in the CLI tests.
+// The sound output through the headless device: sample bytes and volume, VSYNC sound,
+// device failures and pacing. The pitch of an AY tone is the CLI tests'.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +12,7 @@
 #include "cli/host_sound_headless.h"
 #include "sound/sound_output.h"
 #include "files/config.h"
+#include "tests/file_helpers.h"
 
 namespace {
 
@@ -30,29 +28,24 @@ protected:
     void SetUp() override { ay_card = 1; }  // a ZONX card, so the chip is clocked and heard
     void TearDown() override
     {
-        ay_card = 0;
+        ay_card = fast_mode = emulation_paused = 0;
         sound_shutdown();
-        fast_mode = emulation_paused = 0;
         std::remove(wav_path().c_str());
     }
 
     // Restarts the output with these settings on a fresh, willing headless device.
-    static int start(int32_t rate = 44100, uint8_t bits = 16, uint8_t stereo = 1, int32_t volume = 40,
-                     int32_t buffers = 8, float speed = 100)
+    static int start(int32_t rate = 44100, uint8_t bits = 16, uint8_t stereo = 1, int32_t volume = 40, int32_t buffers = 8)
     {
         headless_sound_fail_at = headless_sound_works, headless_sound_caps = {100000, 1};
         headless_sound_cursor_step = 0, headless_sound_cursor_period = 1;
         opt_freq = rate, opt_soundbits = bits, opt_stereo = stereo, opt_snd_volume = volume;
-        opt_num_buffers = buffers, opt_emulation_speed = speed;
+        opt_num_buffers = buffers, opt_emulation_speed = 100;
         sound_shutdown();
         return sound_init();
     }
 
-    static std::string wav_path()
-    {
-        return std::string(WREN81_BUILD_DIR) + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-               ".wav";
-    }
+    static std::string wav_path() { return std::string(WREN81_BUILD_DIR) + "/" + test_name() + ".wav"; }
+    static std::string test_name() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
 
     // Captures what `run` makes (by default 4-T-state instructions until `blocks` blocks
     // have gone to the device) and returns the WAV file.
@@ -63,8 +56,8 @@ protected:
             sound_advance(4);
         if (run) run();
         EXPECT_TRUE(wav_capture_finish());
-        std::ifstream file(wav_path(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), {}};
+        const std::string wav = read_whole_file(wav_path());
+        return {wav.begin(), wav.end()};
     }
 
     // The first channel of each sample in a WAV file.
@@ -81,31 +74,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SoundOutput, BlockArithmeticTruncatesAndTheFormatKeepsWithinTheDevice)
-{
-    // T-states per sample: 63750 x 50 x speed% / rate; a block: one frame of 64584
-    // T-states at that speed, in whole samples. Both truncate.
-    struct Case { int32_t rate; uint8_t bits, stereo; float speed; uint32_t per_sample, block; };
-    for (const Case& c : {Case{44100, 16, 1, 100, 72, 897 * 4}, Case{44100, 8, 0, 1000, 722, 894},
-                          Case{11025, 16, 0, 100, 289, 223 * 2}, Case{22050, 8, 1, 33, 47, 453 * 2}}) {
-        ASSERT_EQ(start(c.rate, c.bits, c.stereo, 40, 8, c.speed), 0);
-        EXPECT_EQ(tstates_per_sample, c.per_sample) << c.rate << " Hz " << c.speed << "%";
-        EXPECT_EQ(block_bytes, c.block) << c.rate << " Hz " << c.speed << "%";
-        EXPECT_EQ(device_bytes, 8 * block_bytes);
-    }
-    // The rate is kept within 11025 and the device's maximum; a device that reports no
-    // capabilities gets 8-bit samples.
-    ASSERT_EQ(start(8000), 0);
-    EXPECT_EQ(headless_sound_format.rate, 11025u);
-    headless_sound_caps = {22050, 0};
-    opt_freq = 44100;
-    sound_shutdown();
-    ASSERT_EQ(sound_init(), 0);
-    EXPECT_EQ(opt_freq, 22050);
-    EXPECT_EQ(headless_sound_format.bits, 8);
-}
-
-TEST_F(SoundOutput, SampleBytesFollowTheFormatAndReachTheWavFile)
+TEST_F(SoundOutput, SampleBytesFollowTheFormatWithinTheDeviceAndReachTheWavFile)
 {
     struct Case { uint8_t bits, stereo; std::vector<uint8_t> frame; };
     for (const Case& c : {Case{16, 1, {0x00, 0x20, 0x00, 0x20}}, Case{16, 0, {0x00, 0x20}}, Case{8, 1, {0x20, 0x20}},
@@ -123,6 +92,15 @@ TEST_F(SoundOutput, SampleBytesFollowTheFormatAndReachTheWavFile)
             ASSERT_TRUE(std::equal(c.frame.begin(), c.frame.end(), wav.begin() + p)) << int(c.bits) << " at " << p;
     }
     EXPECT_FALSE(wav_capture_start("/nonexistent-folder/x.wav"));
+    // The rate is kept within 11025 and the device's maximum; a device that reports no
+    // capabilities gets 8-bit samples.
+    ASSERT_EQ(start(8000), 0);
+    EXPECT_EQ(headless_sound_format.rate, 11025u);
+    headless_sound_caps = {22050, 0};
+    opt_freq = 44100;
+    sound_shutdown();
+    ASSERT_EQ(sound_init(), 0);
+    EXPECT_TRUE(opt_freq == 22050 && headless_sound_format.bits == 8);
 }
 
 TEST_F(SoundOutput, VolumeSetsTheFactorAndLoudSamplesSaturate)
@@ -175,26 +153,11 @@ TEST_F(SoundOutput, BlocksGoRoundTheDeviceBufferPausesStopItFastModeMakesNone)
     EXPECT_EQ(ay.tone_counter[0], counter);
 }
 
-TEST_F(SoundOutput, EachBlockWaitsForTheDeviceToReachIt)
+// Pacing itself is the GUI sound test's, through a real device.
+TEST_F(SoundOutput, AStoppedDeviceHoldsTheEmulationOnlyForABoundedTime)
 {
     ASSERT_EQ(start(), 0);
-    // The device plays a fifth of a block per poll: smoothly, or (a coarse cursor) in
-    // jumps of 1.4 blocks every seventh poll.
-    struct Case { uint32_t step, period; };
-    for (Case c : {Case{block_bytes / 5, 1}, Case{block_bytes * 7 / 5, 7}}) {
-        headless_sound_cursor_step = c.step;
-        headless_sound_cursor_period = c.period;
-        for (uint32_t n = 0; n < 12; ++n) {
-            const uint32_t reads = headless_sound_cursor_reads, blocks = headless_sound_blocks;
-            while (headless_sound_blocks == blocks) sound_advance(4);
-            // The cursor has reached the block, at most one of its moves beyond the start,
-            // and was not waited for through a whole round of the buffer.
-            const uint32_t ahead = (headless_sound_cursor + device_bytes - block_index * block_bytes) % device_bytes;
-            EXPECT_LT(ahead, c.step) << "block " << n << ", step " << c.step;
-            EXPECT_LT((headless_sound_cursor_reads - reads) / c.period * c.step, device_bytes) << c.step;
-        }
-    }
-    // A device that has stopped playing holds the emulation only for a bounded time.
+    headless_sound_cursor_step = block_bytes / 5;
     sound_hold(1);
     const uint32_t start_ms = host_tick_ms(), blocks = headless_sound_blocks;
     while (headless_sound_blocks == blocks) sound_advance(4);
@@ -213,8 +176,7 @@ TEST_F(SoundOutput, FailedStartReportsItsStepAndLeavesNoDevice)
         EXPECT_NE(sound_init(), 0);
         EXPECT_EQ(headless_error_count, errors + 1);
         EXPECT_EQ(headless_last_error.rfind(c.code, 0), 0u) << headless_last_error;
-        EXPECT_EQ(opt_sound, c.sound_after) << c.code;
-        EXPECT_FALSE(headless_sound_open);
+        EXPECT_TRUE(opt_sound == c.sound_after && !headless_sound_open) << c.code;
         // The emulation carries on, silent and unpaced.
         const uint32_t blocks = headless_sound_blocks;
         for (int t = 0; t < 10 * 64584; t += 4) sound_advance(4);
