@@ -14,14 +14,11 @@ win=$(gui_winpath "$app")
 gui_write_config "$app" "opt_model_type=4" "opt_draw_size=2"
 
 # LOAD "": J is LOAD in K mode, Shift+P the quote.
+title_shown() { gui_screen_text "$1" "$gx" "$gy" 2>/dev/null | grep -q "ZX81 SAMPLE PROGRAM"; }
 load_and_expect_title() {
   gui_keys j shift+p shift+p Return
-  local i
-  for ((i = 0; i < 20; i++)); do
-    gui_screen_text "$1" "$gx" "$gy" 2>/dev/null | grep -q "ZX81 SAMPLE PROGRAM" && return 0
-    sleep 1
-  done
-  fail "$2: LOAD \"\" did not run the program; the screen reads: $(gui_screen_text "$1" "$gx" "$gy" | tr '\n' '|')"
+  gui_until 20 title_shown "$1" ||
+    fail "$2: LOAD \"\" did not run the program; the screen reads: $(gui_screen_text "$1" "$gx" "$gy" | tr '\n' '|')"
 }
 
 # On the command line (at 200%; WREN81_SCREENSHOT_OUT names a file for a picture of it).

@@ -4,18 +4,6 @@
 source "$(dirname "$0")/lib.sh"
 app=$(gui_install)
 
-# Waits up to 12 seconds for the frames-per-second figure to lie in [$1, $2]; prints it.
-fps_settles_in() {
-  local low=$1 high=$2 i fps
-  for ((i = 0; i < 10; i++)); do
-    sleep 1.2
-    fps=$(gui_probe status 1 | tr -dc 0-9)
-    [ -n "$fps" ] && [ "$fps" -ge "$low" ] && [ "$fps" -le "$high" ] && { echo "$fps"; return 0; }
-  done
-  echo "${fps:-none}"
-  return 1
-}
-
 # Sums ten one-second readings of the frames-per-second figure.
 fps_over_ten_seconds() {
   local i sum=0 fps
@@ -33,7 +21,7 @@ gui_write_config "$app"
 gui_start "$app"
 id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear at 100%"
 gui_wait_k 1 >/dev/null || fail "no K cursor at 100%"
-fps_settles_in 49 51 >/dev/null || fail "at 100% the frame rate does not settle at 50"
+gui_fps_settles 49 51 || fail "at 100% the frame rate does not settle at 50"
 frames=$(fps_over_ten_seconds)
 [ "$frames" -ge 490 ] && [ "$frames" -le 510 ] || fail "at 100%, $frames frames in ten seconds"
 gui_quit "$id" || fail "did not quit at 100%"
@@ -45,7 +33,7 @@ for case in "200 96 104" "50 24 26"; do
   gui_start "$app"
   id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear at $speed%"
   gui_wait_k 1 >/dev/null || fail "no K cursor at $speed%"
-  fps=$(fps_settles_in "$low" "$high") || fail "at $speed% the status bar shows $fps frames a second"
+  gui_fps_settles "$low" "$high" || fail "at $speed% the status bar shows ${fps:-no} frames a second"
   gui_quit "$id" || fail "did not quit at $speed%"
 done
 
