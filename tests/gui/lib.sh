@@ -158,11 +158,12 @@ gui_expect_error() {
   gui_press "Wren81 Error" OK || fail "the box saying '$want' did not close"
 }
 
-# Starts the program installed in folder $1 with the default configuration, waits
-# for the K cursor and gives the window the focus; prints "window-id grid-x grid-y".
+# Starts the program installed in folder $1 with the default configuration changed
+# as gui_write_config's further arguments say, waits for the K cursor and gives the
+# window the focus; prints "window-id grid-x grid-y".
 gui_start_at_k() {
   local app=$1 id gx gy
-  gui_write_config "$app"
+  gui_write_config "$@"
   gui_start "$app"
   id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
   read -r gx gy < <(gui_wait_k 1) || fail "no K cursor"

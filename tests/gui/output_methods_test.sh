@@ -44,12 +44,9 @@ rows_are() {
 }
 
 # Started in DirectDraw at 100%: the K cursor, drawn as wren81-cli draws it where that is built.
-gui_write_config "$app" opt_GDI=0 opt_DirectDraw=1 opt_draw_mode=1
-gui_start "$app"
-id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
+read -r id _ < <(gui_start_at_k "$app" opt_GDI=0 opt_DirectDraw=1 opt_draw_mode=1) || fail "DirectDraw at 100%: no K cursor"
 bar=$(gui_probe statusbar)
 first="$WREN81_GUI_WORK/directdraw.rgb"
-gui_wait_k 1 60 >/dev/null || fail "DirectDraw at 100%: no K cursor"
 read -r w h < <(gui_grab "$first")
 [ "$w $h" = "394 $((306 + bar))" ] || fail "DirectDraw at 100%: client $w x $h"
 n=$(gui_cli_differences "$first" "$w" "$h") || fail "wren81-cli --screenshot failed"

@@ -3,10 +3,7 @@
 # each border preset, in full screen, and in each colour (200%: output_methods_test).
 source "$(dirname "$0")/lib.sh"
 app=$(gui_install)
-gui_write_config "$app"
-gui_start "$app"
-id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
-gui_wait_k 1 >/dev/null || fail "no K cursor at 100%"
+read -r id _ < <(gui_start_at_k "$app") || fail "the program did not start to the K cursor"
 bar=$(gui_probe statusbar)
 full="$WREN81_GUI_WORK/full.rgb"
 read -r w h < <(gui_grab "$full")

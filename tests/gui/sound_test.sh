@@ -17,10 +17,7 @@ fps_over_ten_seconds() {
 
 # At full speed the sound card holds the machine to 50 frames a second: within 2%
 # over ten seconds, once it has settled.
-gui_write_config "$app"
-gui_start "$app"
-id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear at 100%"
-gui_wait_k 1 >/dev/null || fail "no K cursor at 100%"
+read -r id _ < <(gui_start_at_k "$app") || fail "the program did not start to the K cursor at 100%"
 gui_fps_settles 49 51 || fail "at 100% the frame rate does not settle at 50"
 frames=$(fps_over_ten_seconds)
 [ "$frames" -ge 490 ] && [ "$frames" -le 510 ] || fail "at 100%, $frames frames in ten seconds"
@@ -29,10 +26,7 @@ gui_quit "$id" || fail "did not quit at 100%"
 # speed in percent, and the frames per second it must settle to (about +-4%).
 for case in "200 96 104" "50 24 26"; do
   read -r speed low high <<< "$case"
-  gui_write_config "$app" "opt_emulation_speed=$speed"
-  gui_start "$app"
-  id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear at $speed%"
-  gui_wait_k 1 >/dev/null || fail "no K cursor at $speed%"
+  read -r id _ < <(gui_start_at_k "$app" "opt_emulation_speed=$speed") || fail "no K cursor at $speed%"
   gui_fps_settles "$low" "$high" || fail "at $speed% the status bar shows ${fps:-no} frames a second"
   gui_quit "$id" || fail "did not quit at $speed%"
 done
