@@ -20,15 +20,9 @@ corner() { xdotool getwindowgeometry --shell "$cid" | tr '\n' ' ' | sed -E 's/.*
 # Clicks the buttons by id, then checks what the display shows.
 keys() { local k; for k in "$@"; do gui_probe click "$calc" "$k"; done; }
 # The program takes one message per frame, so a few clicks may take a moment.
-expect_display() {
-  local got i
-  for ((i = 0; i < 10; i++)); do
-    got=$(gui_probe text "$calc" 94 | sed 's/^ *//')
-    [ "$got" = "$1" ] && return 0
-    sleep 0.3
-  done
-  fail "$2: the display shows '$got', not '$1'"
-}
+display() { gui_probe text "$calc" 94 | sed 's/^ *//'; }
+display_is() { [ "$(display)" = "$1" ]; }
+expect_display() { gui_until 3 display_is "$1" || fail "$2: the display shows '$(display)', not '$1'"; }
 # A real mouse click, which a disabled button ignores.
 mouse_click() {
   local x y

@@ -14,14 +14,11 @@ win=$(gui_winpath "$app")
 gui_write_config "$app" "opt_model_type=4" "opt_draw_size=2"
 
 # LOAD "": J is LOAD in K mode, Shift+P the quote.
+title_shown() { gui_screen_text "$1" "$gx" "$gy" 2>/dev/null | grep -q "ZX81 SAMPLE PROGRAM"; }
 load_and_expect_title() {
   gui_keys j shift+p shift+p Return
-  local i
-  for ((i = 0; i < 20; i++)); do
-    gui_screen_text "$1" "$gx" "$gy" 2>/dev/null | grep -q "ZX81 SAMPLE PROGRAM" && return 0
-    sleep 1
-  done
-  fail "$2: LOAD \"\" did not run the program; the screen reads: $(gui_screen_text "$1" "$gx" "$gy" | tr '\n' '|')"
+  gui_until 20 title_shown "$1" ||
+    fail "$2: LOAD \"\" did not run the program; the screen reads: $(gui_screen_text "$1" "$gx" "$gy" | tr '\n' '|')"
 }
 
 # On the command line (at 200%; WREN81_SCREENSHOT_OUT names a file for a picture of it).
@@ -45,9 +42,6 @@ gui_probe drop "$win\\progs\\folder.p"
 gui_wait_box "Wren81 Error" 10 >/dev/null || fail "a dropped folder named folder.p gave no message"
 gui_press "Wren81 Error" OK
 # A file too long for the memory: refused, and the image chosen before stays.
-gui_probe drop "$win\\progs\\huge.p"
-text=$(gui_wait_box "Wren81 Error" 10) || fail "a 50,000-byte program gave no message"
-gui_press "Wren81 Error" OK
 gui_probe command 134
 read -r gx gy < <(gui_wait_k 1) || fail "no K cursor after Hard Reset"
 xdotool windowfocus --sync "$id" 2>/dev/null
@@ -55,7 +49,8 @@ gui_probe drop "$win\\progs\\sample.p"
 sleep 1
 gui_probe exists "Wren81 Error" && fail "a good dropped file gave: $(gui_probe box 'Wren81 Error')"
 gui_probe drop "$win\\progs\\huge.p"
-gui_wait_box "Wren81 Error" 10 >/dev/null && gui_press "Wren81 Error" OK
+gui_wait_box "Wren81 Error" 10 >/dev/null || fail "a 50,000-byte program gave no message"
+gui_press "Wren81 Error" OK
 xdotool windowfocus --sync "$id" 2>/dev/null
 load_and_expect_title 1 "after a refused file"
 

@@ -9,26 +9,21 @@ gui_install() {
   echo "$dir"
 }
 
-# Waits up to $2 seconds (default 30) for a window titled exactly $1; prints its id.
-gui_wait_window() {
-  local name=$1 limit=${2:-30} i id
-  for ((i = 0; i < limit * 4; i++)); do
-    id=$(xdotool search --name "^${name}\$" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.25
-  done
+# Runs the command $2... every half second until it succeeds, for up to $1 seconds.
+gui_until() {
+  local limit=$1 i
+  shift
+  for ((i = 0; i < limit * 2; i++)); do "$@" && return 0; sleep 0.5; done
   return 1
 }
 
-# Waits up to $2 seconds for the window $1 to go away.
-gui_wait_gone() {
-  local id=$1 limit=${2:-15} i
-  for ((i = 0; i < limit * 4; i++)); do
-    xdotool getwindowname "$id" >/dev/null 2>&1 || return 0
-    sleep 0.25
-  done
-  return 1
-}
+# Waits up to $2 seconds (default 30) for a window titled exactly $1; prints its id.
+gui_wait_window() { gui_until "${2:-30}" window_named "$1"; }
+window_named() { xdotool search --name "^$1\$" 2>/dev/null | head -n 1 | grep .; }
+
+# Waits up to $2 seconds (default 15) for the window $1 to go away.
+gui_wait_gone() { gui_until "${2:-15}" window_gone "$1"; }
+window_gone() { ! xdotool getwindowname "$1" >/dev/null 2>&1; }
 
 fail() { echo "   $*"; exit 1; }
 
@@ -94,14 +89,7 @@ gui_start() {
 }
 
 # Waits up to $2 seconds for a message box titled $1 and prints its texts.
-gui_wait_box() {
-  local title=$1 limit=${2:-30} i
-  for ((i = 0; i < limit * 2; i++)); do
-    gui_probe exists "$title" && { sleep 0.3; gui_probe box "$title"; return 0; }
-    sleep 0.5
-  done
-  return 1
-}
+gui_wait_box() { gui_until "${2:-30}" gui_probe exists "$1" && sleep 0.3 && gui_probe box "$1"; }
 
 # Clicks button $2 of the window titled $1 and waits for that window to close.
 gui_press() { gui_probe press "$1" "$2"; }
@@ -116,17 +104,10 @@ gui_grab() {
 
 # Waits up to $2 seconds (default 60) for the K cursor of a freshly started ZX81
 # at draw size $1; prints the character grid's corner "gx gy" within the picture.
-gui_wait_k() {
-  local scale=${1:-1} limit=${2:-60} i w h grid raw="$WREN81_GUI_WORK/k.rgb"
-  for ((i = 0; i < limit; i++)); do
-    if read -r w h < <(gui_grab "$raw") &&
-       grid=$(python3 "$here/screen.py" grid "$raw" "$w" "$h" 5 5 "$scale" "$rom_file" 2>/dev/null); then
-      echo "$grid"
-      return 0
-    fi
-    sleep 1
-  done
-  return 1
+gui_wait_k() { gui_until "${2:-60}" k_cursor "${1:-1}"; }
+k_cursor() {
+  local raw="$WREN81_GUI_WORK/k.rgb" w h
+  read -r w h < <(gui_grab "$raw") && python3 "$here/screen.py" grid "$raw" "$w" "$h" 5 5 "$1" "$rom_file" 2>/dev/null
 }
 
 # Prints the ZX81 screen as text; $1 the draw size, $2 $3 the grid corner.
@@ -156,6 +137,11 @@ gui_keys() {
   done
 }
 
+# Waits up to $3 seconds (default 12) for the frames-per-second figure, left in $fps,
+# to lie in [$1, $2].
+gui_fps_settles() { gui_until "${3:-12}" fps_within "$1" "$2"; }
+fps_within() { fps=$(gui_probe status 1 | tr -dc 0-9); [ "${fps:-0}" -ge "$1" ] && [ "${fps:-0}" -le "$2" ]; }
+
 # Asks the program to quit and answers the question with Yes; given the main
 # window's id $1, also waits for that window to go.
 gui_quit() {
@@ -172,11 +158,12 @@ gui_expect_error() {
   gui_press "Wren81 Error" OK || fail "the box saying '$want' did not close"
 }
 
-# Starts the program installed in folder $1 with the default configuration, waits
-# for the K cursor and gives the window the focus; prints "window-id grid-x grid-y".
+# Starts the program installed in folder $1 with the default configuration changed
+# as gui_write_config's further arguments say, waits for the K cursor and gives the
+# window the focus; prints "window-id grid-x grid-y".
 gui_start_at_k() {
   local app=$1 id gx gy
-  gui_write_config "$app"
+  gui_write_config "$@"
   gui_start "$app"
   id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
   read -r gx gy < <(gui_wait_k 1) || fail "no K cursor"

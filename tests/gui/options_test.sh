@@ -40,12 +40,7 @@ sleep 1
 [ "$(gui_probe status 0)" = " ZX81 16K RAM" ] || fail "after OK the model shows '$(gui_probe status 0)'"
 gui_wait_k 1 30 >/dev/null || fail "no K cursor after the reset"
 # The rebuilt output (11025 Hz, 8-bit mono, 20 blocks) paces the machine at 200%.
-for ((i = 0; i < 12; i++)); do
-  sleep 1.2
-  fps=$(gui_probe status 1 | tr -dc 0-9)
-  [ "${fps:-0}" -ge 96 ] && [ "${fps:-0}" -le 104 ] && break
-done
-[ "${fps:-0}" -ge 96 ] && [ "${fps:-0}" -le 104 ] || fail "at 200% after the rebuild: ${fps:-no} frames a second"
+gui_fps_settles 96 104 15 || fail "at 200% after the rebuild: ${fps:-no} frames a second"
 
 # The sheet opens on what OK kept; a new model, a tapes folder and Direct 3D are cancelled.
 open_sheet

@@ -20,44 +20,33 @@ gdi=2030 directdraw=2031 direct3d=2032 scanlines=2033
 # Waits up to 10 s for the picture at draw size $2 to equal the reference grab $3
 # of draw size 1 pixel for pixel; $1 names the method.
 expect_picture() {
-  local name=$1 scale=$2 reference=$3 raw="$WREN81_GUI_WORK/method.rgb" w h n i
-  for ((i = 0; i < 20; i++)); do
-    read -r w h < <(gui_grab "$raw")
-    [ "$w $h" = "$((384 * scale + 10)) $((296 * scale + 10 + bar))" ] &&
-      n=$(python3 "$here/screen.py" same "$reference" 394 $((306 + bar)) 5 5 "$raw" "$w" "$h" 5 5 384 296 "$scale") &&
-      [ "$n" = 0 ] && return 0
-    sleep 0.5
-  done
-  fail "$name at draw size $scale: client $w x $h, ${n:-all} pixels differ from the reference"
+  local name=$1 scale=$2 reference=$3
+  gui_until 10 picture_is "$scale" "$reference" ||
+    fail "$name at draw size $scale: client $w x $h, ${n:-all} pixels differ from the reference"
+}
+picture_is() {
+  local raw="$WREN81_GUI_WORK/method.rgb"
+  n=""
+  read -r w h < <(gui_grab "$raw")
+  [ "$w $h" = "$((384 * $1 + 10)) $((296 * $1 + 10 + bar))" ] &&
+    n=$(python3 "$here/screen.py" same "$2" 394 $((306 + bar)) 5 5 "$raw" "$w" "$h" 5 5 384 296 "$1") && [ "$n" = 0 ]
 }
 
 # Waits up to 10 s for the first picture row (top border) to turn 0xAAAAAA while
 # the second stays 0xCACACA, at 100%; $1 names the method.
 expect_scanlines() {
-  local raw="$WREN81_GUI_WORK/scan.rgb" rows w h i
-  for ((i = 0; i < 20; i++)); do
-    read -r w h < <(gui_grab "$raw")
-    rows=$(python3 - "$raw" "$w" <<'PY'
-import sys
-data, w = open(sys.argv[1], 'rb').read(), int(sys.argv[2])
-for y in (5, 6):
-    row = data[(y * w + 5) * 3:(y * w + 5 + 384) * 3]
-    print(' '.join(sorted({row[i:i + 3].hex().upper() for i in range(0, len(row), 3)})), end=' ')
-PY
-)
-    [ "$rows" = "AAAAAA CACACA " ] && return 0
-    sleep 0.5
-  done
-  fail "$1 with Scanlines: the first two rows show $rows, expected AAAAAA then CACACA"
+  gui_until 10 rows_are "AAAAAA CACACA " || fail "$1 with Scanlines: the first two rows show $rows, expected AAAAAA then CACACA"
+}
+rows_are() {
+  read -r w h < <(gui_grab "$WREN81_GUI_WORK/scan.rgb")
+  rows=$(for y in 5 6; do python3 "$here/screen.py" colours "$WREN81_GUI_WORK/scan.rgb" "$w" "$h" 5 "$y" 384 1; done | tr '\n' ' ')
+  [ "$rows" = "$1" ]
 }
 
 # Started in DirectDraw at 100%: the K cursor, drawn as wren81-cli draws it where that is built.
-gui_write_config "$app" opt_GDI=0 opt_DirectDraw=1 opt_draw_mode=1
-gui_start "$app"
-id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear"
+read -r id _ < <(gui_start_at_k "$app" opt_GDI=0 opt_DirectDraw=1 opt_draw_mode=1) || fail "DirectDraw at 100%: no K cursor"
 bar=$(gui_probe statusbar)
 first="$WREN81_GUI_WORK/directdraw.rgb"
-gui_wait_k 1 60 >/dev/null || fail "DirectDraw at 100%: no K cursor"
 read -r w h < <(gui_grab "$first")
 [ "$w $h" = "394 $((306 + bar))" ] || fail "DirectDraw at 100%: client $w x $h"
 n=$(gui_cli_differences "$first" "$w" "$h") || fail "wren81-cli --screenshot failed"

@@ -1,24 +1,22 @@
 /* Looks into the running Wren81 from outside, for the GUI tests (runs under Wine
    beside it):
-     probe client               client area of the main window on screen: x y w h
-     probe window               the main window's rectangle: x y w h
+     probe client | window      main window's client area on screen | its rectangle: x y w h
      probe status N             text of part N of the status bar
      probe statusbar            height of the status bar
-     probe checked ID           1 when menu item ID is checked, else 0
      probe command ID           sends menu command ID to the main window
-     probe box TITLE            texts of the controls of the window titled TITLE, one a line
-     probe press TITLE BUTTON   clicks the button named BUTTON in the window titled TITLE and
-                                waits up to 10 seconds for that window to close (status 3 if not)
-     probe exists TITLE         exit status 0 when a window titled TITLE exists
-     probe close TITLE          asks the window titled TITLE to close, as its close box does
-     probe control TITLE ID     screen centre "x y" of control ID in the window titled TITLE
      probe drop PATH            drops the file PATH on the main window, as the shell does
-     probe settext TITLE ID TEXT  puts TEXT (any characters) into control ID of the window TITLE
-     probe text TITLE ID        the text of control ID of the window TITLE
-     probe click TITLE ID       clicks button ID of the window TITLE (check boxes toggle)
-     probe pick TITLE ID N      selects entry N of drop-down list ID, as the user does
-     probe slide TITLE ID N     moves slider ID to position N, as the user does
+     probe box TITLE            texts of the controls of the window titled TITLE, one a line
+     probe press TITLE BUTTON   clicks the button named BUTTON and waits up to 10 seconds
+                                for the window to close (status 3 if not)
+     probe exists TITLE         exit status 0 when a window titled TITLE exists
+     probe close TITLE          asks the window to close, as its close box does
      probe page TITLE N         shows page N of the property sheet titled TITLE
+     probe control TITLE ID     screen centre "x y" of control ID of the window TITLE
+     probe text TITLE ID        the text of that control
+     probe settext TITLE ID TEXT  puts TEXT (any characters) into that control
+     probe click TITLE ID       clicks that button (check boxes toggle)
+     probe pick TITLE ID N      selects entry N of that drop-down list, as the user does
+     probe slide TITLE ID N     moves that slider to position N, as the user does
      probe steal SECONDS        takes the focus with a window of its own for SECONDS
    Controls are found at any depth (a property sheet keeps them on its pages).
    Exit status 1 when the window asked for does not exist. */
@@ -29,7 +27,15 @@
 #include <stdlib.h>
 #include <string.h>
 
-static HWND main_window(void) { return FindWindowA("ZX81 Emulator", NULL); }
+static int is(const char* what, const char* name) { return strcmp(what, name) == 0; }
+
+/* Whether `what` is one of the words of `names`, which starts and ends with a space. */
+static int one_of(const char* what, const char* names)
+{
+    char padded[64];
+    snprintf(padded, sizeof padded, " %s ", what);
+    return strstr(names, padded) != NULL;
+}
 
 static BOOL CALLBACK print_child(HWND child, LPARAM unused)
 {
@@ -64,14 +70,24 @@ static int act_on_control(const char* what, HWND control, int value)
 {
     HWND parent = GetParent(control);
     int id = GetDlgCtrlID(control);
-    if (strcmp(what, "click") == 0) {
+    RECT r;
+    if (is(what, "click")) {
         PostMessageA(control, BM_CLICK, 0, 0);
-    } else if (strcmp(what, "pick") == 0) {
+    } else if (is(what, "pick")) {
         SendMessageA(control, CB_SETCURSEL, value, 0);
         SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)control);
-    } else if (strcmp(what, "slide") == 0) {
+    } else if (is(what, "slide")) {
         SendMessageA(control, TBM_SETPOS, TRUE, value);
         SendMessageA(parent, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, value), (LPARAM)control);
+    } else if (is(what, "control")) {
+        GetWindowRect(control, &r);
+        printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    } else if (is(what, "settext")) {
+        /* The wide command line keeps characters that no ANSI code page holds. */
+        int n;
+        wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n);
+        if (n < 5) return 2;
+        SendMessageW(control, WM_SETTEXT, 0, (LPARAM)wide[4]);
     } else {
         char text[1024] = "";  /* asked of the control itself: an edit keeps its own text */
         SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
@@ -83,20 +99,33 @@ static int act_on_control(const char* what, HWND control, int value)
 static const char* press_name;
 static BOOL CALLBACK press_child(HWND child, LPARAM unused)
 {
-    char text[256];
+    char text[256], plain[256];
+    int j = 0;
     (void)unused;
     GetWindowTextA(child, text, sizeof text);
-    /* Button texts may carry a mnemonic ampersand. */
-    char plain[256];
-    int j = 0;
-    for (int i = 0; text[i] && j < 255; ++i)
+    for (int i = 0; text[i] && j < 255; ++i)  /* button texts may carry a mnemonic ampersand */
         if (text[i] != '&') plain[j++] = text[i];
     plain[j] = 0;
-    if (strcmp(plain, press_name) == 0) {
-        PostMessageA(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), BN_CLICKED), (LPARAM)child);
-        return FALSE;
+    if (strcmp(plain, press_name) != 0) return TRUE;
+    PostMessageA(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), BN_CLICKED), (LPARAM)child);
+    return FALSE;
+}
+
+static int act_on_window(const char* what, HWND box, const char* arg)
+{
+    if (is(what, "close")) {
+        PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (is(what, "box")) {
+        EnumChildWindows(box, print_child, 0);
+    } else if (is(what, "page")) {
+        SendMessageA(box, PSM_SETCURSEL, (WPARAM)atoi(arg), 0);
+    } else if (is(what, "press")) {
+        press_name = arg;
+        EnumChildWindows(box, press_child, 0);
+        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(100);
+        return IsWindow(box) ? 3 : 0;
     }
-    return TRUE;
+    return 0;
 }
 
 static int status_text(HWND window, int part)
@@ -136,6 +165,35 @@ static int drop_file(HWND window, const char* path)
     return 0;
 }
 
+static int act_on_main_window(const char* what, HWND window, const char* arg)
+{
+    RECT r;
+    if (is(what, "client")) {
+        POINT origin = {0, 0};
+        GetClientRect(window, &r);
+        ClientToScreen(window, &origin);
+        printf("%ld %ld %ld %ld\n", origin.x, origin.y, r.right, r.bottom);
+    } else if (is(what, "window")) {
+        GetWindowRect(window, &r);
+        printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else if (is(what, "statusbar")) {
+        HWND bar = FindWindowExA(window, NULL, STATUSCLASSNAMEA, NULL);
+        if (!bar || !GetWindowRect(bar, &r)) return 1;
+        printf("%ld\n", r.bottom - r.top);
+    } else if (!arg) {
+        return 2;
+    } else if (is(what, "status")) {
+        return status_text(window, atoi(arg));
+    } else if (is(what, "command")) {
+        PostMessageA(window, WM_COMMAND, (WPARAM)atoi(arg), 0);
+    } else if (is(what, "drop")) {
+        return drop_file(window, arg);
+    } else {
+        return 2;
+    }
+    return 0;
+}
+
 /* Another program's window in front, holding the focus for a while, then gone. */
 static int steal_focus(int seconds)
 {
@@ -144,11 +202,9 @@ static int steal_focus(int seconds)
     if (!window) return 1;
     SetForegroundWindow(window);
     SetFocus(window);
-    DWORD end = GetTickCount() + (DWORD)seconds * 1000;
-    while (GetTickCount() < end) {
+    for (DWORD end = GetTickCount() + (DWORD)seconds * 1000; GetTickCount() < end; Sleep(10)) {
         MSG msg;
         while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(10);
     }
     DestroyWindow(window);
     return 0;
@@ -158,82 +214,15 @@ int main(int argc, char** argv)
 {
     if (argc < 2) return 2;
     const char* what = argv[1];
-    if (strcmp(what, "steal") == 0 && argc > 2) return steal_focus(atoi(argv[2]));
-    if (strcmp(what, "close") == 0 && argc > 2) {
+    if (is(what, "steal")) return argc > 2 ? steal_focus(atoi(argv[2])) : 2;
+    if (one_of(what, " close box press exists page ") && argc > 2) {
         HWND box = FindWindowA(NULL, argv[2]);
-        if (!box) return 1;
-        PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
-        return 0;
+        return box ? act_on_window(what, box, argc > 3 ? argv[3] : "") : 1;
     }
-    if (strcmp(what, "box") == 0 || strcmp(what, "press") == 0 || strcmp(what, "exists") == 0) {
-        if (argc < 3) return 2;
-        HWND box = FindWindowA(NULL, argv[2]);
-        if (!box) return 1;
-        if (what[0] == 'b') EnumChildWindows(box, print_child, 0);
-        if (what[0] == 'p' && argc > 3) {
-            press_name = argv[3];
-            EnumChildWindows(box, press_child, 0);
-            for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(100);
-            return IsWindow(box) ? 3 : 0;
-        }
-        return 0;
-    }
-    if (strcmp(what, "page") == 0 && argc > 3) {
-        HWND sheet = FindWindowA(NULL, argv[2]);
-        if (!sheet) return 1;
-        SendMessageA(sheet, PSM_SETCURSEL, (WPARAM)atoi(argv[3]), 0);
-        return 0;
-    }
-    if (strcmp(what, "text") == 0 || strcmp(what, "click") == 0 || strcmp(what, "pick") == 0 ||
-        strcmp(what, "slide") == 0) {
-        if (argc < 4) return 2;
+    if (one_of(what, " control text settext click pick slide ") && argc > 3) {
         HWND control = find_control(argv[2], argv[3]);
-        if (!control) return 1;
-        return act_on_control(what, control, argc > 4 ? atoi(argv[4]) : 0);
+        return control ? act_on_control(what, control, argc > 4 ? atoi(argv[4]) : 0) : 1;
     }
-    if (strcmp(what, "control") == 0) {
-        if (argc < 4) return 2;
-        HWND control = find_control(argv[2], argv[3]);
-        if (!control) return 1;
-        RECT r;
-        GetWindowRect(control, &r);
-        printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        return 0;
-    }
-    if (strcmp(what, "settext") == 0) {
-        /* The wide command line keeps characters that no ANSI code page holds. */
-        int n;
-        wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n);
-        HWND control = n > 4 ? find_control(argv[2], argv[3]) : NULL;
-        if (!control) return 1;
-        SendMessageW(control, WM_SETTEXT, 0, (LPARAM)wide[4]);
-        return 0;
-    }
-    HWND window = main_window();
-    if (!window) return 1;
-    if (strcmp(what, "drop") == 0 && argc > 2) return drop_file(window, argv[2]);
-    RECT r;
-    if (strcmp(what, "client") == 0) {
-        POINT origin = {0, 0};
-        GetClientRect(window, &r);
-        ClientToScreen(window, &origin);
-        printf("%ld %ld %ld %ld\n", origin.x, origin.y, r.right, r.bottom);
-    } else if (strcmp(what, "window") == 0) {
-        GetWindowRect(window, &r);
-        printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-    } else if (strcmp(what, "statusbar") == 0) {
-        HWND bar = FindWindowExA(window, NULL, STATUSCLASSNAMEA, NULL);
-        if (!bar || !GetWindowRect(bar, &r)) return 1;
-        printf("%ld\n", r.bottom - r.top);
-    } else if (strcmp(what, "status") == 0 && argc > 2) {
-        return status_text(window, atoi(argv[2]));
-    } else if (strcmp(what, "checked") == 0 && argc > 2) {
-        UINT state = GetMenuState(GetMenu(window), (UINT)atoi(argv[2]), MF_BYCOMMAND);
-        printf("%d\n", state != (UINT)-1 && (state & MF_CHECKED) ? 1 : 0);
-    } else if (strcmp(what, "command") == 0 && argc > 2) {
-        PostMessageA(window, WM_COMMAND, (WPARAM)atoi(argv[2]), 0);
-    } else {
-        return 2;
-    }
-    return 0;
+    HWND window = FindWindowA("ZX81 Emulator", NULL);
+    return window ? act_on_main_window(what, window, argc > 2 ? argv[2] : NULL) : 1;
 }

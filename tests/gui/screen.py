@@ -1,24 +1,18 @@
 #!/usr/bin/env python3
-"""Reads the ZX81 picture out of a screen grab, for the GUI tests.
+"""Reads the ZX81 picture out of a screen grab, for the GUI tests. RAW is a file of
+8-bit RGB triples, W x H of them; (X, Y) is the picture's top-left corner in it.
 
-  screen.py grid RAW W H X Y SCALE ROM
-      "column row" of the character grid's corner within the picture whose top-left
-      corner is at (X, Y) of the grab, found from the inverse K cursor that stands at
-      the start of the bottom line after the ZX81 starts.
-  screen.py text RAW W H X Y SCALE ROM GX GY
-      The 24 lines of the ZX81 screen, the grid's corner at (GX, GY) of the picture.
-      Inverse letters print in lower case, other inverse characters as '#'; an
-      unreadable cell as '?'.
-  screen.py compare RAW W H X Y SCALE BMP LEFT TOP PW PH
-      The number of pixels of the picture (PW x PH before scaling) that differ from
-      the area of the 32-bit BMP starting at (LEFT, TOP).
-  screen.py same RAW W H X Y RAW2 W2 H2 X2 Y2 PW PH SCALE2
-      The number of pixels that differ between a PW x PH picture at (X, Y) of the
-      first grab and the same picture shown SCALE2 times larger at (X2, Y2) of the second.
-  screen.py colours RAW W H X Y PW PH
-      The distinct colours in the picture as hex, most frequent first.
-
-RAW is a file of 8-bit RGB triples, W x H of them (ImageMagick's rgb: format).
+  grid RAW W H X Y SCALE ROM        "column row" of the character grid's corner, found
+                                    from the inverse K cursor that starts the bottom line
+  text RAW W H X Y SCALE ROM GX GY  the 24 lines of the screen (inverse letters in lower
+                                    case, other inverse characters '#', unreadable '?')
+  compare RAW W H X Y SCALE BMP LEFT TOP PW PH
+                                    pixels of the picture (PW x PH) that differ from the
+                                    32-bit BMP's area at (LEFT, TOP)
+  same RAW W H X Y RAW2 W2 H2 X2 Y2 PW PH SCALE2
+                                    pixels that differ from the same picture shown SCALE2
+                                    times larger at (X2, Y2) of the second grab
+  colours RAW W H X Y PW PH         the picture's distinct colours as hex, most frequent first
 """
 import collections
 import struct

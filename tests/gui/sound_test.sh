@@ -4,18 +4,6 @@
 source "$(dirname "$0")/lib.sh"
 app=$(gui_install)
 
-# Waits up to 12 seconds for the frames-per-second figure to lie in [$1, $2]; prints it.
-fps_settles_in() {
-  local low=$1 high=$2 i fps
-  for ((i = 0; i < 10; i++)); do
-    sleep 1.2
-    fps=$(gui_probe status 1 | tr -dc 0-9)
-    [ -n "$fps" ] && [ "$fps" -ge "$low" ] && [ "$fps" -le "$high" ] && { echo "$fps"; return 0; }
-  done
-  echo "${fps:-none}"
-  return 1
-}
-
 # Sums ten one-second readings of the frames-per-second figure.
 fps_over_ten_seconds() {
   local i sum=0 fps
@@ -29,11 +17,8 @@ fps_over_ten_seconds() {
 
 # At full speed the sound card holds the machine to 50 frames a second: within 2%
 # over ten seconds, once it has settled.
-gui_write_config "$app"
-gui_start "$app"
-id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear at 100%"
-gui_wait_k 1 >/dev/null || fail "no K cursor at 100%"
-fps_settles_in 49 51 >/dev/null || fail "at 100% the frame rate does not settle at 50"
+read -r id _ < <(gui_start_at_k "$app") || fail "the program did not start to the K cursor at 100%"
+gui_fps_settles 49 51 || fail "at 100% the frame rate does not settle at 50"
 frames=$(fps_over_ten_seconds)
 [ "$frames" -ge 490 ] && [ "$frames" -le 510 ] || fail "at 100%, $frames frames in ten seconds"
 gui_quit "$id" || fail "did not quit at 100%"
@@ -41,11 +26,8 @@ gui_quit "$id" || fail "did not quit at 100%"
 # speed in percent, and the frames per second it must settle to (about +-4%).
 for case in "200 96 104" "50 24 26"; do
   read -r speed low high <<< "$case"
-  gui_write_config "$app" "opt_emulation_speed=$speed"
-  gui_start "$app"
-  id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear at $speed%"
-  gui_wait_k 1 >/dev/null || fail "no K cursor at $speed%"
-  fps=$(fps_settles_in "$low" "$high") || fail "at $speed% the status bar shows $fps frames a second"
+  read -r id _ < <(gui_start_at_k "$app" "opt_emulation_speed=$speed") || fail "no K cursor at $speed%"
+  gui_fps_settles "$low" "$high" || fail "at $speed% the status bar shows ${fps:-no} frames a second"
   gui_quit "$id" || fail "did not quit at $speed%"
 done
 
