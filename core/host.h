@@ -18,6 +18,19 @@ void host_draw_frame();
 // Shows an error text (the "%02X - message" line) to the user.
 void host_show_error(const std::string& text);
 
+// ---- Debugger ----
+// A breakpoint (table entry index) fired after an instruction of normal running:
+// the Windows program opens the debugger here, modally, and returns false when it
+// closes; the headless front end reports it and returns true, asking the frame loop
+// to stop where it is.
+bool host_breakpoint_hit(int index);
+// Is the user asking a debugger run to stop (Esc held)?
+bool host_stop_requested();
+// A message box with an OK button, owned by the main window.
+void host_message(const char* text, const char* caption);
+// The PC log has grown to this many megabytes: go on logging?
+bool host_ask_continue_log(int megabytes);
+
 // ---- Sound device ----
 // The sound output streams PCM into one looping buffer that the device plays round and
 // round. sound_init makes these calls in the order below and host_sound_close undoes
