@@ -4,64 +4,64 @@
 #include <cstring>
 
 #include "bus.h"
+#include "machine/keyboard.h"
 
 namespace {
 
-// The key matrix by half-row, bits 0-4; '^' is SHIFT and '\n' NEWLINE.
-const char* const matrix_rows[8] = {"^ZXCV", "ASDFG", "QWERT", "12345",
-                                    "09876", "POIUY", "\nLKJH", " .MNB"};
-
-bool find_key(char c, MatrixKey& key)
-{
-    for (int row = 0; row < 8; ++row)
-        if (const char* p = std::strchr(matrix_rows[row], c); p && c)
-            return key = {row, int(p - matrix_rows[row])}, true;
-    return false;
-}
-
-// Shifted symbols and the key they are on.
-struct ShiftedSymbol {
-    const char* text;
-    char key;
-};
-const ShiftedSymbol shifted_symbols[] = {
-    {"\"", 'P'}, {"\xC2\xA3", ' '}, {"$", 'U'}, {":", 'Z'}, {"?", 'C'}, {"(", 'I'},
-    {")", 'O'},  {">", 'M'},        {"<", 'N'}, {"=", 'L'}, {"+", 'K'}, {"-", 'J'},
-    {"*", 'B'},  {"/", 'V'},        {";", 'X'}, {",", '.'},
-};
-
-// Named keys written as {NAME}: the key pressed with SHIFT, or alone.
+// Named keys written as {NAME}, by the ZX81 code they type; BREAK is SPACE alone.
 struct NamedKey {
     const char* name;
-    char key;
-    bool shifted;
+    int code;
 };
 const NamedKey named_keys[] = {
-    {"RUBOUT", '0', true}, {"EDIT", '1', true},  {"FUNCTION", '\n', true}, {"GRAPHICS", '9', true},
-    {"UP", '7', true},     {"DOWN", '6', true},  {"LEFT", '5', true},      {"RIGHT", '8', true},
-    {"BREAK", ' ', false},
+    {"UP", 0x70},   {"DOWN", 0x71},    {"LEFT", 0x72},     {"RIGHT", 0x73},
+    {"EDIT", 0x75}, {"RUBOUT", 0x77},  {"GRAPHICS", 0x74}, {"FUNCTION", 0x79},
 };
 
-Keystroke stroke(char key, bool shifted)
+MatrixKey matrix_key(uint8_t key) { return {key >> 3 & 7, key & 7}; }
+
+// The key with this legend, alone or with SHIFT; false when no key has it (SHIFT's
+// own legend does not count).
+bool legend_stroke(char legend, bool shifted, Keystroke& s)
 {
-    Keystroke s;
-    MatrixKey k{};
-    if (shifted) s.push_back({0, 0});
-    find_key(key, k);
-    s.push_back(k);
-    return s;
+    const uint8_t key = key_for_legend(legend);
+    if (!legend || legend == '#' || key == 0xFF) return false;
+    s.clear();
+    if (shifted) s.push_back(matrix_key(zx_key_shift));
+    s.push_back(matrix_key(key));
+    return true;
+}
+
+// The keys that type ZX81 character `code`, when a key types it.
+bool code_stroke(int code, Keystroke& s)
+{
+    const uint8_t key = key_for_code(code);
+    if (!key) return false;
+    s.clear();
+    if (key & 0x80) s.push_back(matrix_key(zx_key_shift));
+    s.push_back(matrix_key(key & 0x7F));
+    return true;
 }
 
 bool parse_named(const std::string& name, Keystroke& s)
 {
     for (const NamedKey& n : named_keys)
-        if (name == n.name) return s = stroke(n.key, n.shifted), true;
-    if (name.size() == 7 && name.compare(0, 6, "SHIFT+") == 0) {
-        MatrixKey k{};
-        char c = char(std::toupper(static_cast<unsigned char>(name[6])));
-        if (c != '^' && find_key(c, k)) return s = stroke(c, true), true;
-    }
+        if (name == n.name) return code_stroke(n.code, s);
+    if (name == "BREAK") return legend_stroke(' ', false, s);
+    if (name.size() == 7 && name.compare(0, 6, "SHIFT+") == 0)
+        return legend_stroke(char(std::toupper(static_cast<unsigned char>(name[6]))), true, s);
     return false;
+}
+
+// A shifted symbol typed by its own character (the pound sign in UTF-8); n is the
+// number of bytes it takes.
+bool symbol_stroke(const std::string& text, size_t i, Keystroke& s, size_t& n)
+{
+    n = 1;
+    if (text.compare(i, 2, "\xC2\xA3") == 0) return n = 2, code_stroke(zx81_pound_code, s);
+    if (text[i] == ',') return legend_stroke('.', true, s);  // the character keys have no comma
+    const char* p = std::strchr(zx81_charset, text[i]);
+    return text[i] != '#' && p && code_stroke(int(p - zx81_charset), s);
 }
 
 }  // namespace
@@ -70,57 +70,36 @@ bool parse_keystrokes(const std::string& text, std::vector<Keystroke>& out, std:
 {
     for (size_t i = 0; i < text.size();) {
         const char c = text[i];
-        MatrixKey k{};
+        Keystroke s;
+        size_t n = 1;
         if (c == '{') {
-            size_t end = text.find('}', i);
-            Keystroke s;
+            const size_t end = text.find('}', i);
             if (end == std::string::npos || !parse_named(text.substr(i + 1, end - i - 1), s)) {
                 error = text.substr(i, end == std::string::npos ? std::string::npos : end - i + 1);
                 return false;
             }
-            out.push_back(s);
-            i = end + 1;
-            continue;
-        }
-        if (c == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
-            out.push_back(stroke('\n', false));
-            i += 2;
-            continue;
-        }
-        const char upper = char(std::toupper(static_cast<unsigned char>(c)));
-        if (upper != '^' && find_key(upper, k)) {
-            out.push_back(stroke(upper, false));
-            ++i;
-            continue;
-        }
-        bool found = false;
-        for (const ShiftedSymbol& sym : shifted_symbols) {
-            const size_t n = std::strlen(sym.text);
-            if (text.compare(i, n, sym.text) == 0) {
-                out.push_back(stroke(sym.key, true));
-                i += n;
-                found = true;
-                break;
-            }
-        }
-        if (!found) {
+            n = end + 1 - i;
+        } else if (c == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+            legend_stroke('\n', false, s);
+            n = 2;
+        } else if (!legend_stroke(char(std::toupper(static_cast<unsigned char>(c))), false, s) &&
+                   !symbol_stroke(text, i, s, n)) {
             error = text.substr(i, 1);
             return false;
         }
+        out.push_back(s);
+        i += n;
     }
     return true;
 }
 
 namespace {
 
-// ZX81 character codes 0-63 as text; 1-10 are the block graphics.
-const char charset[] = " ##########\"#$:?()><=+-*/;,.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-
 std::string char_text(uint8_t code)
 {
-    if (code == 12) return "\xC2\xA3";   // the pound sign
+    if (code == zx81_pound_code) return "\xC2\xA3";
     if (code == 0x80) return "#";         // an inverse space is a solid block
-    const char c = charset[code & 0x3F];
+    const char c = zx81_charset[code & 0x3F];
     if (code & 0x80) return std::string(1, char(std::tolower(static_cast<unsigned char>(c))));
     return std::string(1, c);
 }

@@ -23,12 +23,9 @@ const HelperKeyCodes helper_buttons[helper_button_count] = {
     {'B', 39, 23, 66},   {'N', 51, 19, 215},  {'M', 50, 18, 65},   {0, 0, 0, 0},        {0, 0, 0, 0},
 };
 
-namespace {
-
-// The key legends of each half-row, bit 0 first: '#' is SHIFT, '\n' NEWLINE.
 const char* const matrix_legends[8] = {"#ZXCV", "ASDFG", "QWERT", "12345", "09876", "POIUY", "\nLKJH", " .MNB"};
+const char zx81_charset[65] = " ##########\"#$:?()><=+-*/;,.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-// The key with legend `c`; 0xFF for none.
 uint8_t key_for_legend(char c)
 {
     for (int row = 0; row < 8; ++row)
@@ -36,6 +33,8 @@ uint8_t key_for_legend(char c)
             if (matrix_legends[row][bit] == c) return uint8_t(row * 8 + bit);
     return 0xFF;
 }
+
+namespace {
 
 void press_legend(char c)
 {
@@ -151,9 +150,11 @@ void scan_keyboard()
     press_plain_keys();
 }
 
+uint8_t key_for_code(int code) { return code >= 0 && code < 256 ? char_table.key[code] : 0; }
+
 void press_char_keys(int code)
 {
-    const uint8_t k = code >= 0 && code < 256 ? char_table.key[code] : 0;
+    const uint8_t k = key_for_code(code);
     if (!k) {
         release_all_keys();
         return;

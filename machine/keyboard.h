@@ -19,6 +19,18 @@ enum ZxKey : uint8_t {
     zx_key_space = 0x38, zx_key_stop, zx_key_m, zx_key_n, zx_key_b,
 };
 
+// The key legends of each half-row, bit 0 first: '#' is SHIFT, '\n' NEWLINE.
+extern const char* const matrix_legends[8];
+// The key (row * 8 + bit) with legend c; 0xFF for none.
+uint8_t key_for_legend(char c);
+// The key that types ZX81 character `code` (row * 8 + bit, bit 7 set when SHIFT goes
+// with it); 0 when no key types it.
+uint8_t key_for_code(int code);
+// The ZX81 character set, codes 0-63, one ASCII character each: the block graphics
+// (1-10) and the pound sign (12), which ASCII lacks, show as "#".
+extern const char zx81_charset[65];
+constexpr int zx81_pound_code = 12;
+
 inline void press_key(ZxKey k) { key_matrix[k >> 3] &= uint8_t(~(1u << (k & 7))); }
 void release_all_keys();
 

@@ -129,6 +129,8 @@ TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
 {
     load();
     const std::string default_file = read_whole_file(ini());
+    // The one written copy of the default file, shared with the Windows program's tests.
+    EXPECT_EQ(default_file, read_whole_file(WREN81_SOURCE_DIR "/tests/fuzz/seeds/wren81-fuzz-config/default.ini"));
     std::string long_line(100000, '7');
     std::string binary(3000, '\0');
     for (size_t i = 0; i < binary.size(); ++i) binary[i] = char(i * 37 + 11);

@@ -47,23 +47,13 @@ gui_config() { echo "$(gui_user_folder)/wren81.ini"; }
 # The configuration file as the program writes it with every default, for a
 # program installed in folder $1.
 gui_default_config() {
-  local win
-  win=$(gui_winpath "$1")
-  printf '%s\r\n' "[Emulation]" "opt_emulation_speed=100" "opt_exit_msg=1" "opt_focus_on=0" " " \
-    "[Hardware]" "opt_model_type=2" "opt_M1Not=32768" " " \
-    "[Display]" "opt_GDI=1" "opt_DirectDraw=0" "opt_OpenGL=0" "opt_Direct3D=0" "opt_draw_mode=0" \
-    "opt_draw_size=1" "opt_tstates_per_scanline=0" "opt_colours=0" "opt_frameskip=1" \
-    "opt_border_size=0" "opt_border_size=0" "opt_border_size=0" "opt_border_size=0" "opt_border_size=0" " " \
-    "[Sound]" "opt_sound=1" "opt_snd_volume=40" "opt_stereo=1" "opt_freq=44100" "opt_soundbits=16" \
-    "opt_num_buffers=8" " " \
-    "[Debugger]" "opt_dis_rom=0" "opt_dis_sv=0" " " \
-    "[Folders]" "opt_current_sna_dir=$win\\snapshots\\ " "opt_current_tap_dir=$win\\tapes\\ " " " \
-    "[Window Placements]" "Main Window=400" "Main Window=400" "Window Size=1" "Debugger=300" "Debugger=200" \
-    "View Registers=400" "View Registers=300" "View Memory=200" "View Memory=200" "Edit Memory=300" \
-    "Edit Memory=300" "View Disassembly=600" "View Disassembly=200" "Calculator=400" "Calculator=400" \
-    "System Variables=300" "System Variables=200" "Tape Browser=300" "Tape Browser=300" \
-    "WAV Browser=300" "WAV Browser=300" " " \
-    "[End]" "-----Nothing Below This Line-----"
+  python3 - "$(gui_winpath "$1")" "$here/../fuzz/seeds/wren81-fuzz-config/default.ini" <<'EOF'
+import sys
+folder, seed = sys.argv[1:]
+text = open(seed, newline='').read()  # written for a program in /opt/wren81
+sys.stdout.write(text.replace('/opt/wren81/snapshots/', folder + '\\snapshots\\')
+                 .replace('/opt/wren81/tapes/', folder + '\\tapes\\'))
+EOF
 }
 
 # Writes the default configuration for the program in folder $1, with each

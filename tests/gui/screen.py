@@ -15,10 +15,21 @@
   colours RAW W H X Y PW PH         the picture's distinct colours as hex, most frequent first
 """
 import collections
+import os
+import re
 import struct
 import sys
 
-CHARSET = ' ##########"£$:?()><=+-*/;,.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ'
+
+def charset():
+    """The ZX81 character set as the emulator itself writes it, with the pound sign."""
+    source = os.path.join(os.path.dirname(__file__), '..', '..', 'machine', 'keyboard.cpp')
+    text = re.search(r'zx81_charset\[65\] = "((?:[^"\\]|\\.)*)"', open(source).read()).group(1)
+    text = text.replace('\\"', '"')
+    return text[:12] + '£' + text[13:]
+
+
+CHARSET = charset()
 
 
 def grab(path, w, h):
