@@ -2,6 +2,7 @@
 // sees them: the register pane, the panes and tabs, Find, the block tools, the
 // stack tools and the memory editor.
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "debugger/debugger_text.h"
 #include "debugger/disassemble_file.h"
 #include "debugger/memory_tools.h"
+#include "tests/cli_runner.h"
 #include "tests/file_helpers.h"
 #include "tests/machine_fixture.h"
 
@@ -301,6 +303,85 @@ TEST_F(MemoryTools, DisassembleToFileAppendsWithinItsRange)
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(disassemble_to_file(::testing::TempDir() + "no/such/folder/x.txt", "0", "10", disasm_hex), -1);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Cannot Open File: ERROR\n");
+}
+
+// ---- wren81-cli ----
+
+std::vector<std::string> split_tabs(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string f; std::getline(in, f, '\t');) fields.push_back(f);
+    return fields;
+}
+
+TEST(CliDebugger, FindTextFindsWhatPrintPutOnTheScreen)
+{
+    CliRun r = run_cli("--keys 'P\"HELLO\"\\n' --sysvars --find-text HELLO");
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.lines.size(), 37u) << r.out;
+    // The first match is the first character of the display file's top line.
+    const std::vector<std::string> d_file = split_tabs(r.lines[8]);
+    ASSERT_EQ(d_file.size(), 3u);
+    EXPECT_EQ(d_file[0], "D_FILE");
+    const int address = std::stoi(d_file[2].substr(6, 2) + d_file[2].substr(1, 2), nullptr, 16) + 1;
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "found: %04X", address);
+    EXPECT_EQ(r.lines[36], expected);
+
+    // Lower case is inverse video, as --screen-text writes it: not on the screen.
+    r = run_cli("--keys 'P\"HELLO\"\\n' --find-text hello --regs");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "50 - Find: No match found\n");
+    EXPECT_TRUE(r.lines.empty());  // the run stops at the reported error
+}
+
+TEST(CliDebugger, ViewsAgreeWithEachOtherAndWithPoke)
+{
+    const CliRun r = run_cli("--model 4 --poke '#7000=1,#41,$FF' --memory 28672 --regs --code --stack --sysvars");
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_GT(r.lines.size(), 16u + 14 + 30 + 36) << r.out;  // and the stack between
+    EXPECT_EQ(r.lines[0], "7000   01 41 FF 00 00 00 00 00  .A......");
+    EXPECT_EQ(r.lines[15].substr(0, 4), "7078");
+
+    // The register pane: PC and SP, and the code pane's marked line is at PC.
+    const std::string pc = r.lines[16].substr(4, 4), sp = r.lines[17].substr(4, 4);
+    EXPECT_EQ(r.lines[16].substr(0, 4), "PC  ");
+    EXPECT_EQ(r.lines[29].substr(8, 3), "IM ");
+    int marked = 0;
+    for (int i = 30; i < 60; ++i)
+        if (r.lines[i][0] == '>') {
+            ++marked;
+            EXPECT_EQ(r.lines[i].substr(1, 4), pc);
+        }
+    EXPECT_EQ(marked, 1);
+
+    // The stack from SP, one word a line; then the 36 system variables.
+    const std::vector<std::string> first_word = split_tabs(r.lines[60]);
+    ASSERT_EQ(first_word.size(), 2u);
+    EXPECT_EQ(first_word[0], sp);
+    // From SP to the 16K machine's top, a word a line.
+    EXPECT_EQ(int(r.lines.size()) - 96, (0x8000 - std::stoi(sp, nullptr, 16)) / 2);
+    EXPECT_EQ(r.lines[r.lines.size() - 36].substr(0, 7), "ERR_NR\t");
+    const std::vector<std::string> prbuff = split_tabs(r.lines[r.lines.size() - 2]);
+    ASSERT_EQ(prbuff.size(), 3u);
+    EXPECT_EQ(prbuff[0], "PRBUFF");
+    EXPECT_EQ(prbuff[1], "#403C");
+    EXPECT_EQ(std::count(prbuff[2].begin(), prbuff[2].end(), '#'), 33);
+}
+
+TEST(CliDebugger, PokeReachesTheRomAndBadInputIsRefused)
+{
+    CliRun r = run_cli("--poke 0=#C9 --disassemble 0 0 --hex");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.lines, std::vector<std::string>{"0000  C9       RET"});
+
+    for (const char* bad : {"--memory xyz", "--memory 65536", "--poke '#4000'", "--poke '#4000=256'",
+                            "--poke '#4000=1,,2'", "--poke '65535=1,2'", "--find-text '#'", "--find-text ''"}) {
+        r = run_cli(std::string("--regs ") + bad);
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_EQ(r.err.compare(0, 12, "wren81-cli: "), 0) << bad << ": " << r.err;
+    }
 }
 
 }  // namespace
