@@ -210,7 +210,7 @@ TEST_F(MemoryTools, PushAndPopGoThroughTheStack)
     EXPECT_EQ(z80.sp, 0x7F00);
 
     z80.de_alt.w = 0xBEEF;
-    EXPECT_TRUE(push_value(8, ""));  // DE'
+    EXPECT_TRUE(push_value(0, "DE'"));  // a pair named in the typed text
     pop_value(0);                    // AF: F from the first byte
     EXPECT_EQ(z80.af.hi, 0xBE);
     EXPECT_EQ(z80.af.lo, 0xEF);
@@ -260,6 +260,8 @@ TEST_F(MemoryTools, EditorTypesBytesAndKeepsTheCaretInItsRows)
     editor_key(key_up);
     EXPECT_EQ(memory_editor.caret_row, 1);
     EXPECT_EQ(memory_editor.byte_index, 0u);
+    // The caret stands on its byte's first digit in the row the window draws.
+    EXPECT_EQ(view_memory_rows(0x4000)[0].substr(editor_caret_text_index(), 2), "4E");
 
     editor_key(key_page_down);
     EXPECT_EQ(memory_editor.view_start, 0x4200u);
