@@ -10,6 +10,7 @@
 #include "debugger/debugger_text.h"
 #include "debugger/disassemble_file.h"
 #include "debugger/memory_tools.h"
+#include "files/program_file.h"
 #include "tests/cli_runner.h"
 #include "tests/file_helpers.h"
 #include "tests/machine_fixture.h"
@@ -94,6 +95,11 @@ TEST_F(DebuggerText, PanesAndTabsShowMemoryAsTheWindowsDo)
     EXPECT_EQ(info[0], " ZX81 16K RAM");
     EXPECT_EQ(info[1], "64584 t_states per frame");
     EXPECT_EQ(info[2], "207 t_states per scanline");
+    ASSERT_TRUE(load_chosen_program(std::string(WREN81_SHARED_DIR) + "/programs/zx81-program.p"));
+    const std::vector<std::string> loaded = info_rows();
+    EXPECT_EQ(loaded[3], "zx81-program.p");
+    EXPECT_EQ(loaded[4], "P File");
+    EXPECT_EQ(loaded[5], std::to_string(program_image_length) + " bytes");
 }
 
 TEST_F(DebuggerText, CodePaneShowsThirtyLinesAndMarksTheLineAtPC)
