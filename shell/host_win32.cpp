@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdio>
+
 #include "core/host.h"
 #include "core/machine_state.h"
 #include "shell/shell_win32.h"
@@ -71,4 +73,21 @@ int paused_message_box(const char* text, const char* title, UINT type)
 void host_show_error(const std::string& text)
 {
     paused_message_box(text.c_str(), "Wren81 Error", MB_OK | MB_ICONERROR);
+}
+
+// ---- Debugger ----
+
+// The modal debugger opens here once its window exists; until then a breakpoint
+// hit only counts, and the machine runs on.
+bool host_breakpoint_hit(int) { return false; }
+
+bool host_stop_requested() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0; }
+
+void host_message(const char* text, const char* caption) { paused_message_box(text, caption, MB_OK); }
+
+bool host_ask_continue_log(int megabytes)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "File is %dMB in size \n\nDo you wish to continue?", megabytes);
+    return paused_message_box(text, "DEBUG", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
 }
