@@ -127,21 +127,21 @@ std::vector<std::string> screen_text()
 
 bool zx81_codes(const std::string& text, std::vector<uint8_t>& out, std::string& error)
 {
-    static const std::string pound = char_text(12);
+    static const std::string pound = char_text(zx81_pound_code);
     for (size_t i = 0; i < text.size(); ++i) {
         if (text.compare(i, pound.size(), pound) == 0) {
-            out.push_back(12);
+            out.push_back(zx81_pound_code);
             i += pound.size() - 1;
             continue;
         }
         const char c = text[i];
         const char upper = char(std::toupper(static_cast<unsigned char>(c)));
-        const char* p = c && c != '#' ? std::strchr(charset, upper) : nullptr;
+        const char* p = c && c != '#' ? std::strchr(zx81_charset, upper) : nullptr;
         if (!p) {
             error = text.substr(i, 1);
             return false;
         }
-        out.push_back(uint8_t((p - charset) | (c != upper ? 0x80 : 0)));
+        out.push_back(uint8_t((p - zx81_charset) | (c != upper ? 0x80 : 0)));
     }
     return true;
 }
