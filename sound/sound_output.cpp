@@ -32,14 +32,19 @@ constexpr uint32_t lowest_rate = 11025;
 constexpr uint32_t vsync_amplitude = 8192;
 constexpr uint32_t volume_step = 40;  // whole steps of 40 in the volume setting multiply the output
 
-// Failures of sound_init, one per step that can refuse.
-enum SoundError { error_no_device = 61, error_cooperative = 62, error_primary = 63,
-                  error_secondary = 64, error_play = 65 };
-
 HostSoundFormat format;
 uint32_t bytes_per_sample;  // all channels of one sample
 uint32_t blocks_in_device;
 bool buffer_live;           // the looping buffer exists and is being fed
+
+// Judging the device: after a few blocks to settle, a window of blocks must take at
+// least three quarters of its playing time. A device found too fast stays so judged;
+// one found sound is judged again window after window.
+constexpr uint32_t settle_blocks = 5;
+constexpr uint32_t judged_blocks = 25;
+uint32_t blocks_since_start;
+uint64_t window_start_us;
+bool device_too_fast;
 
 // Speed in hundredths of a percent, kept in a range where no division reaches 0.
 uint64_t speed_hundredths()
@@ -73,7 +78,7 @@ void choose_format(const HostSoundCaps& caps)
     format = {rate, opt_soundbits, opt_stereo ? 2 : 1};
 }
 
-int fail(SoundError code, bool release)
+int fail(ErrorCode code, bool release)
 {
     if (release) sound_shutdown();
     report_error(code);
@@ -134,18 +139,33 @@ void wait_for_device()
     }
 }
 
+void judge_device()
+{
+    if (device_too_fast) return;
+    ++blocks_since_start;
+    if (blocks_since_start == settle_blocks) window_start_us = host_time_us();
+    if (blocks_since_start < settle_blocks + judged_blocks) return;
+    const uint64_t playing_us = uint64_t(judged_blocks) * (block_bytes / bytes_per_sample) * 1000000 / format.rate;
+    device_too_fast = (host_time_us() - window_start_us) * 4 < playing_us * 3;
+    blocks_since_start = settle_blocks;
+    window_start_us = host_time_us();
+}
+
 void hand_over_block()
 {
     block_index = uint8_t((block_index + 1) % blocks_in_device);
     host_sound_write(block_index * block_bytes, staging, block_bytes);
     staging_pos = 0;
     wait_for_device();
+    judge_device();
 }
 
+// A device that stopped and plays again has to settle before it is judged.
 void restart_device()
 {
     host_sound_restore();
     host_sound_play();
+    blocks_since_start = 0;
 }
 
 }  // namespace
@@ -153,18 +173,20 @@ void restart_device()
 int sound_init()
 {
     buffer_live = false;
+    device_too_fast = false;
+    blocks_since_start = 0;
     host_sound_close();  // anything left from an output that was not shut down
     opt_sound = 0;
     ay_reset();
-    if (!host_sound_create_device()) return fail(error_no_device, false);
-    if (!host_sound_set_cooperative()) return fail(error_cooperative, true);
+    if (!host_sound_create_device()) return fail(error_sound_device, false);
+    if (!host_sound_set_cooperative()) return fail(error_sound_cooperative, true);
     choose_format(host_sound_caps());
-    if (!host_sound_create_primary()) return fail(error_primary, true);
+    if (!host_sound_create_primary()) return fail(error_sound_primary, true);
     opt_sound = 1;
     host_sound_set_format(format);
     compute_block_sizes();
-    if (!host_sound_create_buffer(device_bytes)) return fail(error_secondary, true);
-    if (!host_sound_play()) return fail(error_play, true);
+    if (!host_sound_create_buffer(device_bytes)) return fail(error_sound_secondary, true);
+    if (!host_sound_play()) return fail(error_sound_play, true);
     host_sound_fill(uint16_t(staging[0] | staging[1] << 8));
     block_index = 1;
     staging_pos = 0;
@@ -202,6 +224,8 @@ void sound_hold(int flag)
     if (flag) host_sound_stop();
     else restart_device();
 }
+
+bool sound_paces() { return buffer_live && !device_too_fast; }
 
 // Without a device buffer there is nowhere for samples to go, so none are made.
 void sound_sample()
