@@ -17,6 +17,9 @@ gui_until() {
   return 1
 }
 
+# Succeeds when the command $@ fails, for gui_until.
+not() { ! "$@"; }
+
 # Waits up to $2 seconds (default 30) for a window titled exactly $1; prints its id.
 gui_wait_window() { gui_until "${2:-30}" window_named "$1"; }
 window_named() { xdotool search --name "^$1\$" 2>/dev/null | head -n 1 | grep .; }
@@ -34,7 +37,7 @@ rom_file="$shared_dir/roms/zx81.rom"
 # The probe that looks into the running program from beside it (built once per run).
 gui_probe() {
   local exe="$WREN81_GUI_WORK/probe.exe"
-  [ -f "$exe" ] || x86_64-w64-mingw32-gcc -O1 -o "$exe" "$here/probe.c" || return 2
+  [ -f "$exe" ] || x86_64-w64-mingw32-gcc -O1 -o "$exe" "$here/probe.c" -lgdi32 || return 2
   wine "$exe" "$@" 2>/dev/null | tr -d '\r'
   return "${PIPESTATUS[0]}"
 }
