@@ -60,7 +60,6 @@ gui_probe close "ZX81 Keyboard"
 gui_wait_gone "$kid" 10 || fail "the keyboard window did not close"
 
 # Save Screenshot: a 32-bit BMP of the picture's size; ".bmp" is always added.
-client_width_is() { [ "$(gui_probe client | cut -d' ' -f3)" = "$1" ]; }
 gui_probe command 136
 gui_until 5 client_width_is 778 || fail "200% did not size the window"
 status_fits || fail "at 200%: $(status_fits)"

@@ -36,7 +36,6 @@ if [ -n "${WREN81_SCREENSHOT_OUT:-}" ]; then
   import -window root -crop "${w}x${h}+$x+$y" +repage "$WREN81_SCREENSHOT_OUT"
 fi
 gui_probe command 135
-client_width_is() { [ "$(gui_probe client | cut -d' ' -f3)" = "$1" ]; }
 gui_until 5 client_width_is 394 || fail "View > 100% did not size the window"
 
 # Dropped on the running program: a file of unknown extension, a folder named like a
@@ -82,7 +81,6 @@ gui_probe command 134
 read -r gx gy < <(gui_wait_k 1) || fail "no K cursor after Hard Reset"
 xdotool windowfocus --sync "$id" 2>/dev/null
 gui_keys j shift+p shift+p Return
-frames_counted() { [ "$(gui_probe status 1 | tr -dc 0-9)" -gt 0 ]; }
 gui_until 5 frames_counted || fail "the emulation stopped after loading random bytes"
 gui_probe command 134
 gui_wait_k 1 >/dev/null || fail "no K cursor after random bytes and Hard Reset"

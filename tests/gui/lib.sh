@@ -20,6 +20,12 @@ gui_until() {
 # Succeeds when the command $@ fails, for gui_until.
 not() { ! "$@"; }
 
+# Conditions to wait for: line $1 of the ZX81 screen (at 100%, grid corner in $gx $gy)
+# reads $2; the status bar shows frames; the main window's client area is $1 wide.
+screen_line_is() { [ "$(gui_screen_text 1 "$gx" "$gy" | sed -n "$1p")" = "$2" ]; }
+frames_counted() { [ "$(gui_probe status 1 | tr -dc 0-9)" -gt 0 ] 2>/dev/null; }
+client_width_is() { [ "$(gui_probe client | cut -d' ' -f3)" = "$1" ]; }
+
 # Waits up to $2 seconds (default 30) for a window titled exactly $1; prints its id.
 gui_wait_window() { gui_until "${2:-30}" window_named "$1"; }
 window_named() { xdotool search --name "^$1\$" 2>/dev/null | head -n 1 | grep .; }
