@@ -38,13 +38,17 @@ uint32_t blocks_in_device;
 bool buffer_live;           // the looping buffer exists and is being fed
 
 // Judging the device: after a few blocks to settle, a window of blocks must take at
-// least three quarters of its playing time. A device found too fast stays so judged;
-// one found sound is judged again window after window.
+// least three quarters of its playing time, and a device that holds the emulation well
+// below real time while it is waited for most of the time (a driver whose cursor stalls)
+// fails too. A device that failed is neither waited for nor judged again until the
+// output starts afresh; one that passed is judged again window after window.
 constexpr uint32_t settle_blocks = 5;
 constexpr uint32_t judged_blocks = 25;
+constexpr uint32_t least_blocks_held_back = 10;
 uint32_t blocks_since_start;
 uint64_t window_start_us;
-bool device_too_fast;
+uint64_t window_waited_us;  // of the window's time, spent waiting for the device
+bool device_untrusted;
 
 // Speed in hundredths of a percent, kept in a range where no division reaches 0.
 uint64_t speed_hundredths()
@@ -126,29 +130,44 @@ bool device_before_block()
     return behind != 0 && behind <= blocks_in_device / 2;
 }
 
-// Sleeps until the write cursor reaches the block just handed over. A device that has
-// stopped must not hang the emulator, so the wait gives up after a whole buffer's
-// playing time and a little more.
-void wait_for_device()
+// Sleeps until the write cursor reaches the block just handed over; returns the time
+// it waited. A device that has stopped must not hang the emulator, so the wait gives up
+// after a whole buffer's playing time and a little more.
+uint64_t wait_for_device()
 {
     const uint32_t buffer_ms = uint32_t(uint64_t(device_bytes) * 1000 / (uint64_t(format.rate) * bytes_per_sample));
     const uint32_t start = host_tick_ms();
+    const uint64_t start_us = host_time_us();
     while (device_before_block()) {
-        if (host_tick_ms() - start > buffer_ms + 250) return;
+        if (host_tick_ms() - start > buffer_ms + 250) break;
         host_sleep_ms(1);
     }
+    return host_time_us() - start_us;
 }
 
-void judge_device()
+void start_window()
 {
-    if (device_too_fast) return;
-    ++blocks_since_start;
-    if (blocks_since_start == settle_blocks) window_start_us = host_time_us();
-    if (blocks_since_start < settle_blocks + judged_blocks) return;
-    const uint64_t playing_us = uint64_t(judged_blocks) * (block_bytes / bytes_per_sample) * 1000000 / format.rate;
-    device_too_fast = (host_time_us() - window_start_us) * 4 < playing_us * 3;
-    blocks_since_start = settle_blocks;
     window_start_us = host_time_us();
+    window_waited_us = 0;
+}
+
+void judge_device(uint64_t waited_us)
+{
+    ++blocks_since_start;
+    if (blocks_since_start <= settle_blocks) {
+        if (blocks_since_start == settle_blocks) start_window();
+        return;
+    }
+    window_waited_us += waited_us;
+    const uint32_t blocks = blocks_since_start - settle_blocks;
+    const uint64_t elapsed_us = host_time_us() - window_start_us;
+    const uint64_t playing_us = uint64_t(blocks) * (block_bytes / bytes_per_sample) * 1000000 / format.rate;
+    const bool held_back = blocks >= least_blocks_held_back && elapsed_us * 3 > playing_us * 4 &&
+                           window_waited_us * 2 > elapsed_us;
+    if (held_back || (blocks >= judged_blocks && elapsed_us * 4 < playing_us * 3)) device_untrusted = true;
+    if (blocks < judged_blocks) return;
+    blocks_since_start = settle_blocks;
+    start_window();
 }
 
 void hand_over_block()
@@ -156,8 +175,7 @@ void hand_over_block()
     block_index = uint8_t((block_index + 1) % blocks_in_device);
     host_sound_write(block_index * block_bytes, staging, block_bytes);
     staging_pos = 0;
-    wait_for_device();
-    judge_device();
+    if (!device_untrusted) judge_device(wait_for_device());
 }
 
 // A device that stopped and plays again has to settle before it is judged.
@@ -173,7 +191,7 @@ void restart_device()
 int sound_init()
 {
     buffer_live = false;
-    device_too_fast = false;
+    device_untrusted = false;
     blocks_since_start = 0;
     host_sound_close();  // anything left from an output that was not shut down
     opt_sound = 0;
@@ -225,7 +243,7 @@ void sound_hold(int flag)
     else restart_device();
 }
 
-bool sound_paces() { return buffer_live && !device_too_fast; }
+bool sound_paces() { return buffer_live && !device_untrusted; }
 
 // Without a device buffer there is nowhere for samples to go, so none are made.
 void sound_sample()

@@ -38,8 +38,10 @@ void sound_sample();
 
 // Whether the device holds the emulation to real time. It is judged by how fast it
 // takes blocks after every start or restart: one that takes them in well under their
-// playing time (a null device, a driver that discards) does not, and then the clock
-// paces the frames (sound/pacing.h) until the sound output is started again.
+// playing time (a null device, a driver that discards) does not, nor does one that
+// keeps the emulation well below real time by its waits (a cursor that stalls). Such a
+// device is no longer waited for, and the clock paces the frames (sound/pacing.h)
+// until the sound output is started again.
 bool sound_paces();
 
 // After every instruction: at most one sample and one AY tick, neither in fast mode. The

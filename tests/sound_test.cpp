@@ -156,9 +156,10 @@ TEST_F(SoundOutput, BlocksGoRoundTheDeviceBufferPausesStopItFastModeMakesNone)
 }
 
 // A device is judged by how fast it takes blocks: one that takes them at once does not
-// pace, one that plays them in real time does; a new start judges afresh. The frame
+// pace, nor does one that holds the emulation far below real time; one that plays them
+// in real time does; a new start judges afresh. The frame
 // rate through a real device is the GUI sound and pacing tests'.
-TEST_F(SoundOutput, ADeviceThatTakesBlocksAtOnceIsNotTrustedToPace)
+TEST_F(SoundOutput, OnlyADeviceThatPlaysInRealTimeIsTrustedToPace)
 {
     auto blocks = [](uint32_t n) {
         for (const uint32_t before = headless_sound_blocks; headless_sound_blocks - before < n;) sound_advance(4);
@@ -175,6 +176,15 @@ TEST_F(SoundOutput, ADeviceThatTakesBlocksAtOnceIsNotTrustedToPace)
     headless_sound_cursor_step = block_bytes / 20;  // a block a little over 20 ms of 1 ms waits
     blocks(40);
     EXPECT_TRUE(sound_paces());
+    // A cursor that crawls holds the emulation at a fifth of real time: no longer trusted,
+    // and no longer waited for.
+    ASSERT_EQ(start(), 0);
+    headless_sound_cursor_step = block_bytes / 100;
+    blocks(20);
+    EXPECT_FALSE(sound_paces());
+    const uint64_t began = host_time_us();
+    blocks(40);
+    EXPECT_LT(host_time_us() - began, 200000u) << "the emulation still waits for a device it does not trust";
     headless_sound_fail_at = headless_sound_no_device;
     sound_shutdown();
     EXPECT_NE(sound_init(), 0);
