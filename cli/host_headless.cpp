@@ -30,6 +30,18 @@ uint32_t host_tick_ms()
 }
 
 void host_sleep_ms(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+uint64_t host_time_us()
+{
+    using namespace std::chrono;
+    return uint64_t(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void host_wait_until_us(uint64_t moment)
+{
+    const uint64_t now = host_time_us();
+    if (moment > now) std::this_thread::sleep_for(std::chrono::microseconds(moment - now));
+}
 void host_draw_frame() {}
 
 void host_show_error(const std::string& text)

@@ -13,6 +13,10 @@ std::string host_app_data_folder();
 // Milliseconds since some fixed point, and a sleep.
 uint32_t host_tick_ms();
 void host_sleep_ms(uint32_t ms);
+// A finer clock for keeping frames to real time: microseconds since some fixed point,
+// and a wait until a moment on that clock (returns at once if it has passed).
+uint64_t host_time_us();
+void host_wait_until_us(uint64_t moment);
 // A finished frame is in the frame buffer: show it.
 void host_draw_frame();
 // Shows an error text (the "%02X - message" line) to the user.

@@ -1,5 +1,7 @@
 // Choosing a program file: reading it into the program image and patching the ROM's
 // tape-load routine, so that the user's LOAD copies the image into memory.
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "files/config.h"
@@ -35,9 +37,15 @@ void remember_folder(const std::string& path)
     std::snprintf(opt_current_sna_dir, folder_capacity, "%s", path.c_str());
 }
 
-// Opens and reads a file whose kind is already known; reports what goes wrong.
+// Opens and reads a file whose kind is already known; reports what goes wrong. A
+// folder named like a program cannot be read, on every system alike.
 bool read_named_file(const std::string& path)
 {
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        report_error(error_tape_read);
+        return false;
+    }
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         report_error(error_tape_missing);

@@ -50,7 +50,8 @@ const char* const messages[] = {
     "Direct3D: Failed to create Direct3D device",
     "Direct3D: Failed to create Direct3D texture",
     "Direct3D: Failed to lock Direct3D texture",
-    "", "", "", "", "", "",
+    "Direct3D: Failed to draw the picture",
+    "", "", "", "", "",
     "DirectSound: Failed to initialise sound",  // 60
     "DirectSound: Failed to create Directsound object",
     "DirectSound: Failed to set Cooperative level for DirectSound",

@@ -2,6 +2,7 @@
 // time, a finished frame to show, and the error box.
 #include <windows.h>
 #include <shlobj.h>
+#include <mmsystem.h>
 
 #include <cstdio>
 
@@ -46,6 +47,37 @@ std::string host_app_data_folder()
 
 uint32_t host_tick_ms() { return GetTickCount(); }
 void host_sleep_ms(uint32_t ms) { Sleep(ms); }
+
+namespace {
+
+// The performance counter's ticks per second, and the 1 ms timer resolution that
+// makes Sleep(1) last about a millisecond rather than a scheduler tick of 15.
+LARGE_INTEGER counter_rate()
+{
+    LARGE_INTEGER rate;
+    if (!QueryPerformanceFrequency(&rate) || rate.QuadPart <= 0) rate.QuadPart = 1000;
+    timeBeginPeriod(1);
+    return rate;
+}
+
+}  // namespace
+
+uint64_t host_time_us()
+{
+    static const LARGE_INTEGER rate = counter_rate();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return uint64_t(now.QuadPart / rate.QuadPart) * 1000000 + uint64_t(now.QuadPart % rate.QuadPart) * 1000000 / rate.QuadPart;
+}
+
+// Sleeps in whole milliseconds. A wait that ends late makes the next one shorter, since
+// callers wait for moments on a fixed schedule, so the rate they keep stays exact.
+void host_wait_until_us(uint64_t moment)
+{
+    for (uint64_t now = host_time_us(); now < moment; now = host_time_us())
+        Sleep(DWORD((moment - now + 999) / 1000));
+}
+
 namespace {
 uint32_t last_fast_draw;
 int frames_not_drawn;

@@ -201,7 +201,7 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
     case WM_CREATE: create_fonts(); break;
     case WM_SIZE:
         if (wparam == SIZE_MINIMIZED) break;
-        resize_status_bar(LOWORD(lparam));
+        resize_status_bar();
         place_window();
         break;
     case WM_PAINT: {

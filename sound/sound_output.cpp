@@ -32,14 +32,23 @@ constexpr uint32_t lowest_rate = 11025;
 constexpr uint32_t vsync_amplitude = 8192;
 constexpr uint32_t volume_step = 40;  // whole steps of 40 in the volume setting multiply the output
 
-// Failures of sound_init, one per step that can refuse.
-enum SoundError { error_no_device = 61, error_cooperative = 62, error_primary = 63,
-                  error_secondary = 64, error_play = 65 };
-
 HostSoundFormat format;
 uint32_t bytes_per_sample;  // all channels of one sample
 uint32_t blocks_in_device;
 bool buffer_live;           // the looping buffer exists and is being fed
+
+// Judging the device: after a few blocks to settle, a window of blocks must take at
+// least three quarters of its playing time, and a device that holds the emulation well
+// below real time while it is waited for most of the time (a driver whose cursor stalls)
+// fails too. A device that failed is neither waited for nor judged again until the
+// output starts afresh; one that passed is judged again window after window.
+constexpr uint32_t settle_blocks = 5;
+constexpr uint32_t judged_blocks = 25;
+constexpr uint32_t least_blocks_held_back = 10;
+uint32_t blocks_since_start;
+uint64_t window_start_us;
+uint64_t window_waited_us;  // of the window's time, spent waiting for the device
+bool device_untrusted;
 
 // Speed in hundredths of a percent, kept in a range where no division reaches 0.
 uint64_t speed_hundredths()
@@ -73,7 +82,7 @@ void choose_format(const HostSoundCaps& caps)
     format = {rate, opt_soundbits, opt_stereo ? 2 : 1};
 }
 
-int fail(SoundError code, bool release)
+int fail(ErrorCode code, bool release)
 {
     if (release) sound_shutdown();
     report_error(code);
@@ -121,17 +130,44 @@ bool device_before_block()
     return behind != 0 && behind <= blocks_in_device / 2;
 }
 
-// Sleeps until the write cursor reaches the block just handed over. A device that has
-// stopped must not hang the emulator, so the wait gives up after a whole buffer's
-// playing time and a little more.
-void wait_for_device()
+// Sleeps until the write cursor reaches the block just handed over; returns the time
+// it waited. A device that has stopped must not hang the emulator, so the wait gives up
+// after a whole buffer's playing time and a little more.
+uint64_t wait_for_device()
 {
     const uint32_t buffer_ms = uint32_t(uint64_t(device_bytes) * 1000 / (uint64_t(format.rate) * bytes_per_sample));
     const uint32_t start = host_tick_ms();
+    const uint64_t start_us = host_time_us();
     while (device_before_block()) {
-        if (host_tick_ms() - start > buffer_ms + 250) return;
+        if (host_tick_ms() - start > buffer_ms + 250) break;
         host_sleep_ms(1);
     }
+    return host_time_us() - start_us;
+}
+
+void start_window()
+{
+    window_start_us = host_time_us();
+    window_waited_us = 0;
+}
+
+void judge_device(uint64_t waited_us)
+{
+    ++blocks_since_start;
+    if (blocks_since_start <= settle_blocks) {
+        if (blocks_since_start == settle_blocks) start_window();
+        return;
+    }
+    window_waited_us += waited_us;
+    const uint32_t blocks = blocks_since_start - settle_blocks;
+    const uint64_t elapsed_us = host_time_us() - window_start_us;
+    const uint64_t playing_us = uint64_t(blocks) * (block_bytes / bytes_per_sample) * 1000000 / format.rate;
+    const bool held_back = blocks >= least_blocks_held_back && elapsed_us * 3 > playing_us * 4 &&
+                           window_waited_us * 2 > elapsed_us;
+    if (held_back || (blocks >= judged_blocks && elapsed_us * 4 < playing_us * 3)) device_untrusted = true;
+    if (blocks < judged_blocks) return;
+    blocks_since_start = settle_blocks;
+    start_window();
 }
 
 void hand_over_block()
@@ -139,13 +175,15 @@ void hand_over_block()
     block_index = uint8_t((block_index + 1) % blocks_in_device);
     host_sound_write(block_index * block_bytes, staging, block_bytes);
     staging_pos = 0;
-    wait_for_device();
+    if (!device_untrusted) judge_device(wait_for_device());
 }
 
+// A device that stopped and plays again has to settle before it is judged.
 void restart_device()
 {
     host_sound_restore();
     host_sound_play();
+    blocks_since_start = 0;
 }
 
 }  // namespace
@@ -153,18 +191,20 @@ void restart_device()
 int sound_init()
 {
     buffer_live = false;
+    device_untrusted = false;
+    blocks_since_start = 0;
     host_sound_close();  // anything left from an output that was not shut down
     opt_sound = 0;
     ay_reset();
-    if (!host_sound_create_device()) return fail(error_no_device, false);
-    if (!host_sound_set_cooperative()) return fail(error_cooperative, true);
+    if (!host_sound_create_device()) return fail(error_sound_device, false);
+    if (!host_sound_set_cooperative()) return fail(error_sound_cooperative, true);
     choose_format(host_sound_caps());
-    if (!host_sound_create_primary()) return fail(error_primary, true);
+    if (!host_sound_create_primary()) return fail(error_sound_primary, true);
     opt_sound = 1;
     host_sound_set_format(format);
     compute_block_sizes();
-    if (!host_sound_create_buffer(device_bytes)) return fail(error_secondary, true);
-    if (!host_sound_play()) return fail(error_play, true);
+    if (!host_sound_create_buffer(device_bytes)) return fail(error_sound_secondary, true);
+    if (!host_sound_play()) return fail(error_sound_play, true);
     host_sound_fill(uint16_t(staging[0] | staging[1] << 8));
     block_index = 1;
     staging_pos = 0;
@@ -202,6 +242,8 @@ void sound_hold(int flag)
     if (flag) host_sound_stop();
     else restart_device();
 }
+
+bool sound_paces() { return buffer_live && !device_untrusted; }
 
 // Without a device buffer there is nowhere for samples to go, so none are made.
 void sound_sample()

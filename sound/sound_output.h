@@ -1,6 +1,6 @@
 // Sound output: turns the VSYNC level and the AY chip into PCM samples, hands them to
 // the sound device a block at a time, and waits for the device after each block, which
-// is what holds the emulation to real time.
+// holds the emulation to real time when the device plays in real time.
 #pragma once
 #include <cstdint>
 
@@ -35,6 +35,14 @@ void sound_hold(int flag);
 
 // Produces one sample; a full block goes to the device, then waits for it.
 void sound_sample();
+
+// Whether the device holds the emulation to real time. It is judged by how fast it
+// takes blocks after every start or restart: one that takes them in well under their
+// playing time (a null device, a driver that discards) does not, nor does one that
+// keeps the emulation well below real time by its waits (a cursor that stalls). Such a
+// device is no longer waited for, and the clock paces the frames (sound/pacing.h)
+// until the sound output is started again.
+bool sound_paces();
 
 // After every instruction: at most one sample and one AY tick, neither in fast mode. The
 // tick is only counted; the chip applies it when its state is next looked at.

@@ -1,5 +1,6 @@
 // The sound output through the headless device: sample bytes and volume, VSYNC sound,
-// device failures and pacing. The pitch of an AY tone is the CLI tests'.
+// device failures, and pacing by the device or the clock. The pitch of an AY tone is
+// the CLI tests'.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "cli/host_headless.h"
 #include "cli/host_sound_headless.h"
+#include "sound/pacing.h"
 #include "sound/sound_output.h"
 #include "files/config.h"
 #include "tests/file_helpers.h"
@@ -153,7 +155,66 @@ TEST_F(SoundOutput, BlocksGoRoundTheDeviceBufferPausesStopItFastModeMakesNone)
     EXPECT_EQ(ay.tone_counter[0], counter);
 }
 
-// Pacing itself is the GUI sound test's, through a real device.
+// A device is judged by how fast it takes blocks: one that takes them at once does not
+// pace, nor does one that holds the emulation far below real time; one that plays them
+// in real time does; a new start judges afresh. The frame
+// rate through a real device is the GUI sound and pacing tests'.
+TEST_F(SoundOutput, OnlyADeviceThatPlaysInRealTimeIsTrustedToPace)
+{
+    auto blocks = [](uint32_t n) {
+        for (const uint32_t before = headless_sound_blocks; headless_sound_blocks - before < n;) sound_advance(4);
+    };
+    ASSERT_EQ(start(), 0);
+    EXPECT_TRUE(sound_paces());  // until shown otherwise
+    blocks(40);
+    EXPECT_FALSE(sound_paces());
+    sound_hold(1), sound_hold(0);
+    blocks(40);
+    EXPECT_FALSE(sound_paces()) << "a restart of the same device must not win back its trust";
+
+    ASSERT_EQ(start(), 0);
+    headless_sound_cursor_step = block_bytes / 20;  // a block a little over 20 ms of 1 ms waits
+    blocks(40);
+    EXPECT_TRUE(sound_paces());
+    // A cursor that crawls holds the emulation at a fifth of real time: no longer trusted,
+    // and no longer waited for.
+    ASSERT_EQ(start(), 0);
+    headless_sound_cursor_step = block_bytes / 100;
+    blocks(20);
+    EXPECT_FALSE(sound_paces());
+    const uint64_t began = host_time_us();
+    blocks(40);
+    EXPECT_LT(host_time_us() - began, 200000u) << "the emulation still waits for a device it does not trust";
+    headless_sound_fail_at = headless_sound_no_device;
+    sound_shutdown();
+    EXPECT_NE(sound_init(), 0);
+    EXPECT_FALSE(sound_paces());
+}
+
+// Where the device does not pace, the clock holds frames to the chosen speed; a schedule
+// that fell far behind starts afresh instead of rushing.
+TEST_F(SoundOutput, WithoutAPacingDeviceTheClockKeepsTheChosenSpeed)
+{
+    headless_sound_fail_at = headless_sound_no_device;
+    sound_shutdown();
+    ASSERT_NE(sound_init(), 0);
+    auto seconds_for = [](int frames) {
+        const uint64_t start = host_time_us();
+        for (int i = 0; i < frames; ++i) pace_frame();
+        return double(host_time_us() - start) / 1e6;
+    };
+    for (const auto& [speed, frames] : {std::pair<float, int>{100, 50}, {200, 100}, {50, 25}}) {
+        opt_emulation_speed = speed;
+        const double t = seconds_for(frames);
+        EXPECT_TRUE(t > 0.97 && t < 1.5) << frames << " frames at " << speed << "% took " << t << " s";
+    }
+    host_wait_until_us(host_time_us() + 300000);  // the host stalls for 15 frames' time
+    EXPECT_GT(seconds_for(5), 0.09) << "frames after a stall were run back to back";
+    fast_mode = 1;
+    EXPECT_LT(seconds_for(50), 0.1);
+    fast_mode = 0, emulation_paused = 1;
+    EXPECT_LT(seconds_for(50), 0.1);
+}
 TEST_F(SoundOutput, AStoppedDeviceHoldsTheEmulationOnlyForABoundedTime)
 {
     ASSERT_EQ(start(), 0);

@@ -12,22 +12,6 @@
 
 namespace {
 
-enum DirectDrawError {
-    error_dd_create = 30,
-    error_dd_cooperative_level = 31,
-    error_dd_display_mode = 32,
-    error_dd_primary_surface = 33,
-    error_dd_back_buffer = 34,
-    error_dd_back_surface = 37,
-    error_dd_create_clipper = 38,
-    error_dd_clipper_window = 39,
-    error_dd_attach_clipper = 40,
-    error_dd_lock = 41,
-    error_dd_pixel_format = 42,
-    error_dd_blit = 43,
-    error_dd_unlock = 44,
-};
-
 using DirectDrawCreateFunction = HRESULT(WINAPI*)(GUID*, LPDIRECTDRAW*, IUnknown*);
 
 LPDIRECTDRAW direct_draw;
@@ -45,7 +29,7 @@ DirectDrawCreateFunction load_direct_draw_create()
 }
 
 // A failed step: everything made so far is released, then the user is told.
-void fail(int code)
+void fail(ErrorCode code)
 {
     dd_teardown();
     report_error(code);
@@ -136,18 +120,18 @@ bool blit_target(RECT* target)
 
 }  // namespace
 
-void dd_setup(int surface_width, int surface_height, int bits_per_pixel)
+bool dd_setup(int surface_width, int surface_height, int bits_per_pixel)
 {
     dd_teardown();
     const DirectDrawCreateFunction create = load_direct_draw_create();
     if (!create || FAILED(create(nullptr, &direct_draw, nullptr))) {
         direct_draw = nullptr;
         report_error(error_dd_create);
-        return;
+        return false;
     }
     const bool made = opt_draw_size == 3 ? create_full_screen_surfaces(surface_width, surface_height, bits_per_pixel)
                                          : create_window_surfaces(surface_width, surface_height);
-    if (made) check_pixel_format();
+    return made && check_pixel_format();
 }
 
 void dd_teardown()
@@ -172,18 +156,18 @@ void dd_draw()
     DDSURFACEDESC desc = surface_description(0, 0);
     HRESULT result = drawing_surface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr);
     if (restore_if_lost(result)) return;
-    // A failure that is not a lost surface would repeat every frame: one message, then no output.
-    if (FAILED(result)) return fail(error_dd_lock);
+    // A failure that is not a lost surface would repeat every frame: one message, then GDI.
+    if (FAILED(result)) return fail(error_dd_lock), fall_back_to_gdi();
 
     uint32_t* pixels = static_cast<uint32_t*>(desc.lpSurface);
     const int pitch = desc.lPitch / 4;
     copy_picture(pixels, pitch);
     if (opt_tstates_per_scanline)
         darken_scanlines(pixels, picture_width, picture_height, pitch, directdraw_scanline_threshold);
-    if (FAILED(drawing_surface->Unlock(nullptr))) return fail(error_dd_unlock);
+    if (FAILED(drawing_surface->Unlock(nullptr))) return fail(error_dd_unlock), fall_back_to_gdi();
 
     RECT source = {0, 0, picture_width, picture_height}, target;
     result = primary_surface->Blt(blit_target(&target) ? &target : nullptr, drawing_surface, &source,
                                   DDBLT_WAIT, nullptr);
-    if (!restore_if_lost(result) && FAILED(result)) fail(error_dd_blit);
+    if (!restore_if_lost(result) && FAILED(result)) fail(error_dd_blit), fall_back_to_gdi();
 }

@@ -144,17 +144,24 @@ void setup_output()
         place_window();
     }
     const int s = draw_scale();
+    bool ready = true;
     switch (opt_draw_mode) {
     case 1:
-        if (opt_draw_size == 3)
-            dd_setup(full_screen_width, full_screen_height, 32);
-        else
-            dd_setup((picture_width + picture_margin) * s, (picture_height + picture_margin) * s, 16);
+        ready = opt_draw_size == 3 ? dd_setup(full_screen_width, full_screen_height, 32)
+                                   : dd_setup((picture_width + picture_margin) * s, (picture_height + picture_margin) * s, 16);
         break;
-    case 2: d3d_setup(); break;
+    case 2: ready = d3d_setup(); break;
     default: setup_gdi();
     }
     line_wrap_limit = 2 * 207 + 2;  // every output takes frame-buffer lines of this length
+    if (!ready) fall_back_to_gdi();
+}
+
+void fall_back_to_gdi()
+{
+    opt_draw_mode = 0;
+    setup_output();
+    draw_frame();
 }
 
 void teardown_output()

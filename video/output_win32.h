@@ -17,7 +17,10 @@ extern int window_width, window_height;    // outer size of the main window
 int draw_scale();
 
 // Tears down the current output and sets up the chosen one for the draw size and border.
+// A method that fails to start has said why; GDI then takes over, so there is always a picture.
 void setup_output();
+// After a DirectDraw or Direct3D failure (already reported): GDI becomes the method.
+void fall_back_to_gdi();
 void teardown_output();
 // Draws the current frame buffer through the selected output.
 void draw_frame();
@@ -34,11 +37,12 @@ void copy_picture(uint32_t* to, int to_pitch);
 // DirectDraw output: an off-screen surface blitted into the window, or a flip chain
 // in a 720 x 576 display mode of its own for full screen. The depth sets only that
 // mode; in a window the surface takes the desktop's format.
-void dd_setup(int surface_width, int surface_height, int bits_per_pixel);
+// Each setup returns false after reporting the step that failed.
+bool dd_setup(int surface_width, int surface_height, int bits_per_pixel);
 void dd_teardown();
 void dd_draw();
-// Direct3D 9 output: the picture as a texture, drawn scaled by a D3DX sprite.
-void d3d_setup();
+// Direct3D 9 output: the picture as a texture, drawn scaled onto a quad.
+bool d3d_setup();
 void d3d_teardown();
 void d3d_draw();
 
@@ -55,8 +59,9 @@ extern HWND status_bar;
 extern int status_bar_shown;
 void create_status_bar();
 void update_status_bar();
-// Splits the status bar into four equal parts after the window changed size.
-void resize_status_bar(int client_width);
+// Fits the status bar to the window after it changed size: each part as wide as the
+// widest text it shows, the file name in the rest.
+void resize_status_bar();
 int status_bar_height();
 
 // Saves what the main window shows as a BMP file chosen by the user.

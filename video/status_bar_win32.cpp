@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/host.h"
@@ -16,10 +17,42 @@ int status_bar_shown;
 namespace {
 
 constexpr int part_count = 4;
+// Room the control keeps around a part's text, beyond its borders.
+constexpr int text_margin = 12;
 
 void set_part_text(int part, const char* text)
 {
     SendMessageA(status_bar, SB_SETTEXTA, WPARAM(part), LPARAM(text));
+}
+
+int text_width(HDC dc, const char* text)
+{
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    return size.cx;
+}
+
+// Right edges for parts as wide as the widest text each of the first three can show,
+// in the bar's own font; the file name takes the rest of the bar.
+void set_part_widths()
+{
+    HDC dc = GetDC(status_bar);
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(status_bar, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    int widest_model = 0;
+    for (int model = 0; model < model_count; ++model)
+        widest_model = std::max(widest_model, text_width(dc, model_status_label(model)));
+    int borders[3] = {};
+    SendMessageA(status_bar, SB_GETBORDERS, 0, LPARAM(borders));
+    const int extra = 2 * borders[0] + borders[2] + text_margin;
+    int right_edges[part_count];
+    right_edges[0] = widest_model + extra;
+    right_edges[1] = right_edges[0] + text_width(dc, " Frames Per Second: 9999 ") + extra;
+    right_edges[2] = right_edges[1] + text_width(dc, " Speed: 19998%") + extra;
+    right_edges[3] = -1;
+    SelectObject(dc, previous);
+    ReleaseDC(status_bar, dc);
+    SendMessageA(status_bar, SB_SETPARTS, part_count, LPARAM(right_edges));
 }
 
 }  // namespace
@@ -28,8 +61,7 @@ void create_status_bar()
 {
     status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, main_window,
                                  nullptr, app_instance, nullptr);
-    int right_edges[part_count] = {120, 270, 370, 1000};
-    SendMessageA(status_bar, SB_SETPARTS, part_count, LPARAM(right_edges));
+    set_part_widths();
     set_part_text(0, " ");
     set_part_text(1, " Frames Per Second: ");
     set_part_text(2, " Speed: ");
@@ -43,13 +75,10 @@ int status_bar_height()
     return r.bottom - r.top;
 }
 
-void resize_status_bar(int client_width)
+void resize_status_bar()
 {
     SendMessageA(status_bar, WM_SIZE, 0, 0);
-    const int quarter = client_width / part_count;
-    int right_edges[part_count];
-    for (int i = 0; i < part_count; ++i) right_edges[i] = quarter * (i + 1);
-    SendMessageA(status_bar, SB_SETPARTS, part_count, LPARAM(right_edges));
+    set_part_widths();
 }
 
 void update_status_bar()

@@ -21,14 +21,13 @@ gui_probe command 109
 text=$(gui_wait_box "Exit" 10) || fail "Quit asked nothing"
 [ "$text" != "${text#*Are you sure you want to quit Wren81?}" ] || fail "Exit box says: $text"
 gui_press "Exit" No || fail "the Exit box did not close on No"
-sleep 2
-fps=$(gui_probe status 1)
-[ "${fps// /}" != "FramesPerSecond:0" ] && [ -n "$fps" ] || fail "emulation stopped after No: '$fps'"
+gui_until 5 frames_counted || fail "emulation stopped after No: '$(gui_probe status 1)'"
 
 # Move the window, then quit with Yes: the place is kept.
 xdotool windowmove "$id" 130 170
-sleep 1
-read -r left top _ < <(gui_probe window)
+moved() { read -r left top _ < <(gui_probe window) && [ "$left $top" != "${before:-}" ]; }
+before=$(gui_probe window | cut -d' ' -f1,2)
+gui_until 5 moved || fail "the window did not move"
 gui_quit "$id" || fail "Quit with Yes did not close the program"
 grep -q $'^Main Window='"$left"$'\r$' "$config" && grep -q $'^Main Window='"$top"$'\r$' "$config" ||
   fail "position $left,$top not kept: $(grep 'Main Window' "$config" | tr -d '\r' | tr '\n' ' ')"
@@ -36,15 +35,15 @@ grep -q $'^Main Window='"$left"$'\r$' "$config" && grep -q $'^Main Window='"$top
 # The next start is quiet and puts the window back.
 gui_start "$app"
 id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear at the second start"
-sleep 2
+gui_until 10 frames_counted
 gui_probe exists "Wren81 Error" && fail "the second start showed: $(gui_probe box 'Wren81 Error')"
+frames_counted || fail "no frames at the second start"
 read -r left2 top2 _ < <(gui_probe window)
 [ "$left2 $top2" = "$left $top" ] || fail "window at $left2,$top2, expected $left,$top"
 
 # With the question switched off, Quit ends at once.
 gui_write_config "$app" "opt_exit_msg=0"
-gui_probe command 138
-sleep 2
+gui_probe command 138  # Load Configuration, handled before the Quit that follows it
 gui_probe command 109
 gui_wait_gone "$id" 20 || fail "Quit without the question did not end the program"
 gui_probe exists "Exit" && fail "Exit asked although opt_exit_msg is 0"

@@ -9,6 +9,9 @@ mkdir -p "$app/progs/folder.p" "$app/my λ games"
 cp "$programs/zx81-program.p" "$app/progs/sample.p"
 cp "$programs/zx81-program.p" "$app/my λ games/sämple λ.p"
 head -c 50000 /dev/zero > "$app/progs/huge.p"
+head -c 60000 /dev/zero > "$app/progs/big.p"
+: > "$app/progs/empty.p"
+python3 -c 'import random, sys; random.seed(81); sys.stdout.buffer.write(bytes(random.randrange(256) for _ in range(3000)))' > "$app/progs/random.p"
 echo "not a program" > "$app/progs/notes.txt"
 win=$(gui_winpath "$app")
 gui_write_config "$app" "opt_model_type=4" "opt_draw_size=2"
@@ -33,14 +36,28 @@ if [ -n "${WREN81_SCREENSHOT_OUT:-}" ]; then
   import -window root -crop "${w}x${h}+$x+$y" +repage "$WREN81_SCREENSHOT_OUT"
 fi
 gui_probe command 135
+gui_until 5 client_width_is 394 || fail "View > 100% did not size the window"
 
-# A dropped file of unknown extension, and a dropped folder named like a program:
-# reported, nothing lost.
-gui_probe drop "$win\\progs\\notes.txt"
-gui_expect_error "16 - Tape Error: unknown extension" 10
-gui_probe drop "$win\\progs\\folder.p"
-gui_wait_box "Wren81 Error" 10 >/dev/null || fail "a dropped folder named folder.p gave no message"
-gui_press "Wren81 Error" OK
+# Dropped on the running program: a file of unknown extension, a folder named like a
+# program, an empty file and one of 60 KB each give one message, and the program runs
+# on untouched: the picture after the message is the one before it.
+picture_bytes() { echo $(($1 * 3 * ($2 - $(gui_probe statusbar)))); }
+same_picture() {
+  read -r w h < <(gui_grab "$WREN81_GUI_WORK/after.rgb") &&
+    cmp -s -n "$(picture_bytes "$w" "$h")" "$WREN81_GUI_WORK/before.rgb" "$WREN81_GUI_WORK/after.rgb"
+}
+refused_drop() {
+  gui_grab "$WREN81_GUI_WORK/before.rgb" >/dev/null || fail "no grab before dropping $1"
+  gui_probe drop "$win\\progs\\$1"
+  gui_expect_error "$2" 10
+  gui_until 5 same_picture || fail "the picture changed after dropping $1"
+  gui_probe exists "Wren81 Error" && fail "a second message after dropping $1: $(gui_probe box 'Wren81 Error')"
+  xdotool windowfocus --sync "$id" 2>/dev/null
+}
+refused_drop notes.txt "16 - Tape Error: unknown extension"
+refused_drop folder.p "17 - Tape Error: Error reading from file"
+refused_drop empty.p "15 - Tape Error: Tape file incorrect length"
+refused_drop big.p "15 - Tape Error: Tape file incorrect length"
 # A file too long for the memory: refused, and the image chosen before stays.
 gui_probe command 134
 read -r gx gy < <(gui_wait_k 1) || fail "no K cursor after Hard Reset"
@@ -49,10 +66,24 @@ gui_probe drop "$win\\progs\\sample.p"
 sleep 1
 gui_probe exists "Wren81 Error" && fail "a good dropped file gave: $(gui_probe box 'Wren81 Error')"
 gui_probe drop "$win\\progs\\huge.p"
-gui_wait_box "Wren81 Error" 10 >/dev/null || fail "a 50,000-byte program gave no message"
-gui_press "Wren81 Error" OK
+gui_expect_error "15 - Tape Error: Tape file incorrect length" 10
 xdotool windowfocus --sync "$id" 2>/dev/null
 load_and_expect_title 1 "after a refused file"
+
+# Random bytes named like a program are a program as far as anyone can tell: taken
+# silently, loaded by LOAD "", and whatever the ROM makes of them, the emulator runs
+# on and Hard Reset brings the K cursor back.
+gui_grab "$WREN81_GUI_WORK/before.rgb" >/dev/null
+gui_probe drop "$win\\progs\\random.p"
+gui_until 5 same_picture || fail "the picture changed after dropping random bytes"
+gui_probe exists "Wren81 Error" && fail "random bytes gave: $(gui_probe box 'Wren81 Error')"
+gui_probe command 134
+read -r gx gy < <(gui_wait_k 1) || fail "no K cursor after Hard Reset"
+xdotool windowfocus --sync "$id" 2>/dev/null
+gui_keys j shift+p shift+p Return
+gui_until 5 frames_counted || fail "the emulation stopped after loading random bytes"
+gui_probe command 134
+gui_wait_k 1 >/dev/null || fail "no K cursor after random bytes and Hard Reset"
 
 # Load File at 200%, from a folder whose name no ANSI code page holds.
 gui_probe command 136

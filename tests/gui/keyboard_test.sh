@@ -4,22 +4,17 @@
 source "$(dirname "$0")/lib.sh"
 app=$(gui_install)
 read -r id gx gy < <(gui_start_at_k "$app") || fail "the program did not start to the K cursor"
-sleep 0.5
 
 # PRINT 2+2: P is PRINT in K mode, Shift+K is "+".
 gui_keys p 2 shift+k 2 Return
-sleep 1
-screen=$(gui_screen_text 1 "$gx" "$gy")
-[ "$(sed -n 1p <<<"$screen")" = "4" ] || fail "PRINT 2+2 shows: $(head -n 1 <<<"$screen")"
+gui_until 5 screen_line_is 1 4 || fail "PRINT 2+2 shows: $(gui_screen_text 1 "$gx" "$gy" | head -n 1)"
 
 # Editing: a quote from Shift+P, RUBOUT from Backspace, the cursor moved left.
 gui_keys p shift+p a shift+p BackSpace BackSpace 1 2 Left 3
-sleep 1
-line=$(gui_screen_text 1 "$gx" "$gy" | sed -n 24p)
-[ "$line" = 'PRINT "13l2' ] || fail "edit line reads '$line', expected 'PRINT \"13l2' (l: the cursor)"
+gui_until 5 screen_line_is 24 'PRINT "13l2' ||
+  fail "edit line reads '$(gui_screen_text 1 "$gx" "$gy" | sed -n 24p)', expected 'PRINT \"13l2' (l: the cursor)"
 gui_keys Right shift+p Return
-sleep 1
-[ "$(gui_screen_text 1 "$gx" "$gy" | sed -n 1p)" = "132" ] || fail "PRINT \"132\" did not print 132"
+gui_until 5 screen_line_is 1 132 || fail "PRINT \"132\" did not print 132"
 
 # The Keyboard Helper types by clicks: PRINT 7, NEWLINE; a click on SPACE lets go.
 gui_probe command 147
@@ -38,7 +33,6 @@ click_key() {
 click_key 719   # P: PRINT
 click_key 706   # 7
 click_key 729   # NEWLINE
-sleep 1
-[ "$(gui_screen_text 1 "$gx" "$gy" | sed -n 1p)" = "7" ] || fail "the helper's PRINT 7 shows: $(gui_screen_text 1 "$gx" "$gy" | head -n 1)"
+gui_until 5 screen_line_is 1 7 || fail "the helper's PRINT 7 shows: $(gui_screen_text 1 "$gx" "$gy" | head -n 1)"
 gui_quit "$id" || fail "did not quit"
 exit 0

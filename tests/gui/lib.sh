@@ -17,6 +17,15 @@ gui_until() {
   return 1
 }
 
+# Succeeds when the command $@ fails, for gui_until.
+not() { ! "$@"; }
+
+# Conditions to wait for: line $1 of the ZX81 screen (at 100%, grid corner in $gx $gy)
+# reads $2; the status bar shows frames; the main window's client area is $1 wide.
+screen_line_is() { [ "$(gui_screen_text 1 "$gx" "$gy" | sed -n "$1p")" = "$2" ]; }
+frames_counted() { [ "$(gui_probe status 1 | tr -dc 0-9)" -gt 0 ] 2>/dev/null; }
+client_width_is() { [ "$(gui_probe client | cut -d' ' -f3)" = "$1" ]; }
+
 # Waits up to $2 seconds (default 30) for a window titled exactly $1; prints its id.
 gui_wait_window() { gui_until "${2:-30}" window_named "$1"; }
 window_named() { xdotool search --name "^$1\$" 2>/dev/null | head -n 1 | grep .; }
@@ -34,7 +43,7 @@ rom_file="$shared_dir/roms/zx81.rom"
 # The probe that looks into the running program from beside it (built once per run).
 gui_probe() {
   local exe="$WREN81_GUI_WORK/probe.exe"
-  [ -f "$exe" ] || x86_64-w64-mingw32-gcc -O1 -o "$exe" "$here/probe.c" || return 2
+  [ -f "$exe" ] || x86_64-w64-mingw32-gcc -O1 -o "$exe" "$here/probe.c" -lgdi32 || return 2
   wine "$exe" "$@" 2>/dev/null | tr -d '\r'
   return "${PIPESTATUS[0]}"
 }

@@ -32,12 +32,11 @@ gui_probe slide "$sheet" 2004 200
 expect_text 2005 "200%" "the speed label after sliding"
 gui_probe page "$sheet" 1                    # Hardware
 gui_probe click "$sheet" 2014                # ZX81 with 16K Expansion
-sleep 0.5
 gui_press "$sheet" OK || fail "OK did not close the sheet"
 
 # The new model has reset the machine: the status bar names it and the ROM starts afresh.
-sleep 1
-[ "$(gui_probe status 0)" = " ZX81 16K RAM" ] || fail "after OK the model shows '$(gui_probe status 0)'"
+model_shown() { [ "$(gui_probe status 0)" = "$1" ]; }
+gui_until 5 model_shown " ZX81 16K RAM" || fail "after OK the model shows '$(gui_probe status 0)'"
 gui_wait_k 1 30 >/dev/null || fail "no K cursor after the reset"
 # The rebuilt output (11025 Hz, 8-bit mono, 20 blocks) paces the machine at 200%.
 gui_fps_settles 96 104 15 || fail "at 200% after the rebuild: ${fps:-no} frames a second"
@@ -58,9 +57,8 @@ gui_probe page "$sheet" 1
 gui_probe click "$sheet" 2016                # ZX81 with 48K Expansion
 gui_probe page "$sheet" 2                    # Display
 gui_probe click "$sheet" 2032                # Direct 3D
-sleep 0.5
 gui_press "$sheet" Cancel || fail "Cancel did not close the sheet"
-sleep 1
+gui_until 3 frames_counted
 [ "$(gui_probe status 0)" = " ZX81 16K RAM" ] || fail "after Cancel the model shows '$(gui_probe status 0)'"
 
 # "Pause emulation when Wren81 loses focus": off, another window in front changes
@@ -75,13 +73,11 @@ away=$(fps_while_focus_is_away)
 [ "${away:-0}" -gt 0 ] || fail "with the pause unticked, losing the focus stopped the machine"
 open_sheet
 gui_probe click "$sheet" 2003
-sleep 0.5
 gui_press "$sheet" OK || fail "OK did not close the sheet"
-sleep 1
+gui_until 5 frames_counted || fail "the machine did not run on after OK"
 away=$(fps_while_focus_is_away)
 [ "$away" = 0 ] || fail "with the pause ticked, the machine ran on without the focus: $away frames a second"
-sleep 2.5
-[ "$(gui_probe status 1 | tr -dc 0-9)" -gt 0 ] || fail "the machine stayed paused with the focus back"
+gui_until 5 frames_counted || fail "the machine stayed paused with the focus back"
 
 gui_quit "$id" || fail "did not quit"
 saved=$(tr -d '\r' < "$(gui_config)")

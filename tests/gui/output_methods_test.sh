@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The DirectDraw and Direct3D outputs show the same picture as GDI at 100% and
-# 200%, and with Scanlines on darken every second picture row; Direct3D without
-# its D3DX library says which step failed, and the program carries on.
+# 200%, and with Scanlines on darken every second picture row; Direct3D needs no
+# D3DX library; a method that cannot start says so once and GDI takes over.
 source "$(dirname "$0")/lib.sh"
 app=$(gui_install)
 sheet="Wren81 Options"
@@ -74,13 +74,23 @@ expect_scanlines DirectDraw
 gui_quit "$id" || fail "did not quit"
 wineserver -w
 
-# Without d3dx9_43.dll Direct3D cannot make its texture: the error names that
-# step, and GDI, chosen afterwards, draws the picture.
+# A stock Windows has no d3dx9_43.dll: Direct3D needs only d3d9.dll and draws the
+# same picture without it.
 gui_write_config "$app" opt_GDI=0 opt_Direct3D=1 opt_draw_mode=2
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;d3dx9_43=d" gui_start "$app"
 id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear without D3DX"
-gui_expect_error "34 - Direct3D: Failed to create Direct3D texture" 30
-options_display $gdi
-gui_wait_k 1 60 >/dev/null || fail "GDI after the Direct3D error: no K cursor"
+gui_wait_k 1 60 >/dev/null || fail "Direct3D without D3DX: no K cursor"
+gui_probe exists "Wren81 Error" && fail "Direct3D without D3DX: $(gui_probe box 'Wren81 Error')"
+expect_picture "Direct 3D without D3DX" 1 "$reference"
+gui_quit "$id" || fail "did not quit"
+wineserver -w
+
+# An output method that cannot start says so once, and GDI draws the picture instead.
+gui_write_config "$app" opt_GDI=0 opt_Direct3D=1 opt_draw_mode=2
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;d3d9=d" gui_start "$app"
+id=$(gui_wait_window "Wren81 v0.020" 60) || fail "main window did not appear without d3d9.dll"
+gui_expect_error "32 - Direct3D: Failed to create Direct3D object" 30
+gui_wait_k 1 60 >/dev/null || fail "after the Direct3D error GDI shows no K cursor"
+gui_probe exists "Wren81 Error" && fail "a second box: $(gui_probe box 'Wren81 Error')"
 gui_quit "$id" || fail "did not quit"
 exit 0

@@ -19,8 +19,8 @@ check_preset() {
   local letter=$1 l=$2 r=$3 t=$4 b=$5 name=$6 raw="$WREN81_GUI_WORK/preset.rgb" pw ph extra=0 n
   xdotool windowfocus --sync "$id" 2>/dev/null
   xdotool key alt+v b "$letter"
-  sleep 1.5
   pw=$((384 - l - r)); ph=$((296 - t - b))
+  gui_until 5 client_width_is $((pw + 10))
   # The narrowest window has 19 more rows for a menu bar that takes two lines;
   # the client area keeps what the second menu line does not take.
   [ "$t" = 58 ] && extra=19
@@ -37,28 +37,28 @@ check_preset f 0 0 0 0 "Full Border"
 
 # Full screen and back with F4.
 read -r wx wy ww wh < <(gui_probe window)
+window_is() { [ "$(gui_probe window)" = "$1" ]; }
 xdotool windowfocus --sync "$id" 2>/dev/null; xdotool key F4
-sleep 2
-[ "$(gui_probe window)" = "0 0 720 576" ] || fail "F4: window $(gui_probe window), expected 0 0 720 576"
+gui_until 5 window_is "0 0 720 576" || fail "F4: window $(gui_probe window), expected 0 0 720 576"
 read -r x y _ < <(gui_probe client)
 import -window root -crop "720x576+$x+$y" +repage -depth 8 "rgb:$WREN81_GUI_WORK/fs.rgb"
 colours=$(python3 "$here/screen.py" colours "$WREN81_GUI_WORK/fs.rgb" 720 576 0 0 720 576 | sort | tr '\n' ' ')
 [ "$colours" = "000000 CACACA " ] || fail "full screen shows colours $colours"
 xdotool key F4
-sleep 2
-[ "$(gui_probe window)" = "$wx $wy $ww $wh" ] || fail "after F4 again: $(gui_probe window), expected $wx $wy $ww $wh"
+gui_until 5 window_is "$wx $wy $ww $wh" || fail "after F4 again: $(gui_probe window), expected $wx $wy $ww $wh"
 
 # The colour schemes, read from the configuration file.
+colours_are() {
+  read -r w h < <(gui_grab "$full") &&
+    colours=$(python3 "$here/screen.py" colours "$full" "$w" "$h" 5 5 384 296 | sort | tr '\n' ' ') &&
+    [ "$colours" = "$1" ]
+}
 gui_probe command 135
 for scheme in "1 FFFFFF" "2 00B500" "3 B68000" "0 CACACA"; do
   set -- $scheme
   gui_write_config "$app" "opt_colours=$1"
   gui_probe command 138
-  sleep 1
-  gui_wait_k 1 >/dev/null || fail "no K cursor with opt_colours=$1"
-  read -r w h < <(gui_grab "$full")
-  colours=$(python3 "$here/screen.py" colours "$full" "$w" "$h" 5 5 384 296 | sort | tr '\n' ' ')
-  [ "$colours" = "000000 $2 " ] || fail "opt_colours=$1 shows $colours, expected 000000 $2"
+  gui_until 10 colours_are "000000 $2 " || fail "opt_colours=$1 shows $colours, expected 000000 $2"
 done
 gui_quit "$id" || fail "did not quit"
 exit 0

@@ -3,6 +3,8 @@
      probe client | window      main window's client area on screen | its rectangle: x y w h
      probe status N             text of part N of the status bar
      probe statusbar            height of the status bar
+     probe statusfit            per part of the status bar: its width and the width of its
+                                text in the status bar font, "part width text" a line
      probe command ID           sends menu command ID to the main window
      probe drop PATH            drops the file PATH on the main window, as the shell does
      probe box TITLE            texts of the controls of the window titled TITLE, one a line
@@ -146,6 +148,39 @@ static int status_text(HWND window, int part)
     return 0;
 }
 
+/* Each part's rectangle and text are fetched through memory inside the program. */
+static int status_fit(HWND window)
+{
+    HWND bar = FindWindowExA(window, NULL, STATUSCLASSNAMEA, NULL);
+    if (!bar) return 1;
+    DWORD pid;
+    GetWindowThreadProcessId(bar, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 1;
+    char* remote = VirtualAllocEx(process, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
+    NONCLIENTMETRICSA metrics = {sizeof metrics};
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HDC dc = GetDC(NULL);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectA(&metrics.lfStatusFont));
+    int parts = (int)SendMessageA(bar, SB_GETPARTS, 0, 0);
+    for (int part = 0; part < parts; ++part) {
+        RECT r = {0};
+        char text[4096] = "";
+        SIZE size = {0};
+        SendMessageA(bar, SB_GETRECT, (WPARAM)part, (LPARAM)remote);
+        ReadProcessMemory(process, remote, &r, sizeof r, NULL);
+        SendMessageA(bar, SB_GETTEXTA, (WPARAM)part, (LPARAM)remote);
+        ReadProcessMemory(process, remote, text, sizeof text - 1, NULL);
+        GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
+        printf("%d %ld %ld\n", part, r.right - r.left, size.cx);
+    }
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(NULL, dc);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return 0;
+}
+
 /* A drop is a DROPFILES block followed by the path; the block is made inside the
    program's own memory, where its handle is a plain pointer. */
 static int drop_file(HWND window, const char* path)
@@ -180,6 +215,8 @@ static int act_on_main_window(const char* what, HWND window, const char* arg)
         HWND bar = FindWindowExA(window, NULL, STATUSCLASSNAMEA, NULL);
         if (!bar || !GetWindowRect(bar, &r)) return 1;
         printf("%ld\n", r.bottom - r.top);
+    } else if (is(what, "statusfit")) {
+        return status_fit(window);
     } else if (!arg) {
         return 2;
     } else if (is(what, "status")) {

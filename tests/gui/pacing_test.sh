@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# With a sound device that takes samples as fast as they come (ALSA's null device),
+# the clock holds the machine to the chosen speed. Measured by the ZX81's own frame
+# counter, FRAMES, which a BASIC program prints over and over: its rate over 20
+# seconds must lie within 1% of 50 frames a second times the speed.
+source "$(dirname "$0")/lib.sh"
+app=$(gui_install)
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winepulse.drv=d"  # ALSA, whose default is the null device
+
+# 10 PRINT AT 0,0;PEEK 16436+256*PEEK 16437 / 20 GOTO 10 / RUN (FUNCTION is Shift+NEWLINE,
+# then C is AT and O is PEEK).
+type_frames_printer() {
+  gui_keys 1 0 p shift+Return c 0 comma 0 semicolon shift+Return o 1 6 4 3 6 shift+k 2 5 6 shift+b \
+    shift+Return o 1 6 4 3 7 Return 2 0 g 1 0 Return r Return
+}
+
+# "seconds frames" lines: the moment of each grab (midway through it) and FRAMES as shown.
+sample_frames() {
+  local end=$(($(date +%s) + $1)) before after value
+  while [ "$(date +%s)" -lt "$end" ]; do
+    before=$(date +%s.%N)
+    read -r w h < <(gui_grab "$WREN81_GUI_WORK/frames.rgb") || continue
+    after=$(date +%s.%N)
+    value=$(python3 "$here/screen.py" text "$WREN81_GUI_WORK/frames.rgb" "$w" "$h" 5 5 1 "$rom_file" "$gx" "$gy" |
+      sed -n 1p | tr -d ' ')
+    [[ $value =~ ^[0-9]+$ ]] && echo "$before $after $value"
+  done
+}
+
+# Frames per second: the slope of a straight line through the samples (FRAMES counts
+# down and wraps at 65536).
+frame_rate() {
+  python3 -c '
+import sys
+pts, last, turns = [], None, 0
+for line in sys.stdin:
+    a, b, v = line.split()
+    v = int(v)
+    if last is not None and v > last: turns += 1
+    last = v
+    pts.append(((float(a) + float(b)) / 2, turns * 65536 - v))
+n = len(pts)
+if n < 5: sys.exit("too few readings")
+mt = sum(t for t, _ in pts) / n; mf = sum(f for _, f in pts) / n
+print("%.2f" % (sum((t - mt) * (f - mf) for t, f in pts) / sum((t - mt) ** 2 for t, _ in pts)))'
+}
+
+for case in "100 50" "200 100" "50 25"; do
+  read -r speed want <<< "$case"
+  read -r id gx gy < <(gui_start_at_k "$app" "opt_emulation_speed=$speed") || fail "no K cursor at $speed%"
+  gui_probe exists "Wren81 Error" && fail "at $speed%: $(gui_probe box 'Wren81 Error')"
+  type_frames_printer
+  gui_until 20 sample_frames 1 | grep -q . ||
+    fail "at $speed%: no frame count on the screen, which reads: $(gui_screen_text 1 "$gx" "$gy" | tr '\n' '|')"
+  rate=$(sample_frames 20 | frame_rate) || fail "at $speed%: the frame count could not be read"
+  echo "   $speed%: $rate frames per second by FRAMES, status bar:$(gui_probe status 1)"
+  python3 -c "import sys; sys.exit(abs($rate - $want) > $want / 100)" || fail "at $speed%: $rate frames a second, not $want"
+  gui_quit "$id" || fail "did not quit at $speed%"
+done
+exit 0
