@@ -59,9 +59,10 @@ expect_display 175 "AF in DEC"
 gui_probe command 122
 sleep 0.5
 [ "$(xdotool search --name "^$calc\$" | wc -l)" = 1 ] || fail "a second Calculator command opened a second window"
+placed=$(corner)
 xdotool windowmove "$cid" 321 201
-sleep 0.5
-moved=$(corner)
+corner_moved() { moved=$(corner) && [ "$moved" != "$placed" ]; }
+gui_until 5 corner_moved || fail "the calculator did not move"
 gui_probe close "$calc"
 gui_wait_gone "$cid" 10 || fail "the close box did not close the calculator"
 open_calc
