@@ -8,6 +8,7 @@
 #include "core/frame_loop.h"
 #include "core/host.h"
 #include "core/machine_state.h"
+#include "core/z80_step.h"
 #include "debugger/debugger.h"
 #include "debugger/pc_log.h"
 #include "shell/errors.h"
@@ -585,6 +586,7 @@ void update_instruction_duties()
 {
     const bool logging = pc_logging || pc_log_one_frame;
     per_instruction_duties = breakpoint_count > 0 || logging;
+    z80_dispatch = per_instruction_duties ? z80_duties_dispatch : z80_main_dispatch;
     debugger_pending = uint8_t((debugger_pending & ~pending_log) | (logging ? pending_log : 0));
     bool high_breakpoint = false;  // a HALT repeat at the same PC never fires, so only these bar the runs
     for (int i = 0; i < breakpoint_count; ++i)

@@ -145,6 +145,8 @@ constexpr uint8_t break_map_execute = 4;
 extern uint8_t breakpoint_map[65536];
 extern uint8_t debugger_pending;
 bool debugger_after_instruction();
+// A breakpoint asked to stop: the display loop ends after this instruction.
+inline void stop_instruction_loop() { line_end = line_end_stopped; }
 inline bool after_instruction()
 {
     return per_instruction_duties && ((breakpoint_map[z80.pc] & break_map_execute) | debugger_pending) &&
