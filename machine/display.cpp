@@ -186,8 +186,8 @@ void pass_hsync_point()
 // instruction machinery, with exactly what the ordinary loop would do. A run stops
 // before an instruction that is not of the kind, crosses the HSYNC point, is
 // followed by an interrupt or starts with the line full, and leaves it to the
-// ordinary loop. Only where no hi-res card watches the fetches and no debugger
-// duty follows each instruction.
+// ordinary loop. Only where no hi-res card watches the fetches and the debugger
+// need not see each of them (fetch_runs_barred).
 
 // The pixel registers and the line position during a run.
 struct RunPixels {
