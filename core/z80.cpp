@@ -293,6 +293,27 @@ void leave_halt()
 
 const Z80Handler* const z80_main_dispatch = main_table.data();
 
+namespace {
+
+// The main table's handlers, each followed by the debugger's per-instruction duties.
+template <int Op>
+void with_duties()
+{
+    main_table[Op]();
+    if (after_instruction()) stop_instruction_loop();
+}
+template <int... Ops>
+constexpr std::array<Z80Handler, 256> duties_table_of(std::integer_sequence<int, Ops...>)
+{
+    return {with_duties<Ops>...};
+}
+constexpr std::array<Z80Handler, 256> duties_table = duties_table_of(std::make_integer_sequence<int, 256>{});
+
+}  // namespace
+
+const Z80Handler* const z80_duties_dispatch = duties_table.data();
+const Z80Handler* z80_dispatch = main_table.data();
+
 void execute_instruction()
 {
     run_instruction();

@@ -11,6 +11,11 @@
 
 // The main dispatch table (256 entries), for the inline instruction step.
 extern const Z80Handler* const z80_main_dispatch;
+// The same with the debugger's per-instruction duties after each handler, and the
+// one the display loop runs through (the first, or the second while the debugger
+// has duties).
+extern const Z80Handler* const z80_duties_dispatch;
+extern const Z80Handler* z80_dispatch;
 
 // Fetch, decode and run one instruction through the given main table.
 Z80_INLINE void run_instruction_through(const Z80Handler* main)
@@ -20,9 +25,9 @@ Z80_INLINE void run_instruction_through(const Z80Handler* main)
     main[fetch_opcode(uint16_t(z80ops::take_pc<1>()))]();
 }
 
-// What execute_instruction does, inline. True: the debugger asks the loop to stop.
-Z80_INLINE bool execute_instruction_inline()
+// What execute_instruction does, inline.
+Z80_INLINE void execute_instruction_inline()
 {
     run_instruction_through(z80_main_dispatch);
-    return after_instruction();
+    after_instruction();
 }

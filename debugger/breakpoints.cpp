@@ -8,6 +8,7 @@
 #include "core/frame_loop.h"
 #include "core/host.h"
 #include "core/machine_state.h"
+#include "core/z80_step.h"
 #include "debugger/debugger.h"
 #include "debugger/pc_log.h"
 #include "shell/errors.h"
@@ -18,6 +19,8 @@ bool debug_active;
 
 uint8_t watch_memory;
 uint8_t watch_ports;
+uint8_t breakpoint_map[65536];
+uint8_t debugger_pending;
 
 namespace {
 
@@ -300,10 +303,9 @@ bool condition_holds(const Condition& c)
 // ---- the table's lookups ----
 
 // Per address: which kinds of breakpoint cover it.
-enum MapBit : uint8_t { map_read = watch_read, map_write = watch_write, map_execute = 4 };
-uint8_t address_map[65536];
+enum MapBit : uint8_t { map_read = watch_read, map_write = watch_write, map_execute = break_map_execute };
 bool watched[max_breakpoints];  // a watched access of this entry happened in the instruction
-bool watch_pending;
+constexpr uint8_t pending_log = 1, pending_watch = 2;
 uint16_t last_checked_pc = 0xFFFF;
 
 bool port_run_armed, port_run_out, port_run_found;
@@ -316,16 +318,16 @@ bool port_matches(uint32_t wanted, bool full, uint16_t port)
 
 void rebuild_maps()
 {
-    std::memset(address_map, 0, sizeof address_map);
+    std::memset(breakpoint_map, 0, sizeof breakpoint_map);
     uint8_t memory = 0, ports = 0;
     for (int i = 0; i < breakpoint_count; ++i) {
         const Breakpoint& b = breakpoints[i];
         switch (b.kind) {
-        case break_execute: address_map[b.first] |= map_execute; break;
+        case break_execute: breakpoint_map[b.first] |= map_execute; break;
         case break_read:
         case break_write: {
             const uint8_t bit = b.kind == break_read ? map_read : map_write;
-            for (uint32_t a = b.first; a <= b.last; ++a) address_map[a] |= bit;
+            for (uint32_t a = b.first; a <= b.last; ++a) breakpoint_map[a] |= bit;
             memory |= bit;
             break;
         }
@@ -352,13 +354,13 @@ bool check_breakpoints()
     const uint16_t pc = z80.pc;
     bool stop = false;
     // A HALT repeating at the same PC is not PC arriving again.
-    if ((address_map[pc] & map_execute) && !(z80.halted && pc == last_checked_pc))
+    if ((breakpoint_map[pc] & map_execute) && !(z80.halted && pc == last_checked_pc))
         for (int i = 0; i < breakpoint_count && !stop; ++i)
             if (breakpoints[i].kind == break_execute && breakpoints[i].first == pc && condition_holds(conditions[i]))
                 stop = fire(i);
-    last_checked_pc = pc;
-    if (!watch_pending) return stop;
-    watch_pending = false;
+    if (breakpoint_map[pc] & map_execute) last_checked_pc = pc;
+    if (!(debugger_pending & pending_watch)) return stop;
+    debugger_pending &= ~pending_watch;
     for (int i = 0; i < breakpoint_count; ++i) {
         if (!watched[i]) continue;
         watched[i] = false;
@@ -481,7 +483,7 @@ void clear_breakpoints()
         watched[i] = false;
     }
     breakpoint_count = 0;
-    watch_pending = false;
+    debugger_pending &= ~pending_watch;
     rebuild_maps();
 }
 
@@ -584,6 +586,8 @@ void update_instruction_duties()
 {
     const bool logging = pc_logging || pc_log_one_frame;
     per_instruction_duties = breakpoint_count > 0 || logging;
+    z80_dispatch = per_instruction_duties ? z80_duties_dispatch : z80_main_dispatch;
+    debugger_pending = uint8_t((debugger_pending & ~pending_log) | (logging ? pending_log : 0));
     bool high_breakpoint = false;  // a HALT repeat at the same PC never fires, so only these bar the runs
     for (int i = 0; i < breakpoint_count; ++i)
         high_breakpoint |= breakpoints[i].kind == break_execute && breakpoints[i].first >= 0x8000;
@@ -598,11 +602,14 @@ bool debugger_after_instruction()
 
 void note_memory_access(uint16_t address, WatchKind kind)
 {
-    if (!(address_map[address] & kind)) return;
+    if (!(breakpoint_map[address] & kind)) return;
     const BreakKind wanted = kind == watch_read ? break_read : break_write;
     for (int i = 0; i < breakpoint_count; ++i) {
         const Breakpoint& b = breakpoints[i];
-        if (b.kind == wanted && address >= b.first && address <= b.last) watched[i] = watch_pending = true;
+        if (b.kind == wanted && address >= b.first && address <= b.last) {
+            watched[i] = true;
+            debugger_pending |= pending_watch;
+        }
     }
 }
 
@@ -613,14 +620,17 @@ void note_port_access(uint16_t port, bool out)
     const BreakKind wanted = out ? break_port_out : break_port_in;
     for (int i = 0; i < breakpoint_count; ++i) {
         const Breakpoint& b = breakpoints[i];
-        if (b.kind == wanted && port_matches(b.first, b.full_port, port)) watched[i] = watch_pending = true;
+        if (b.kind == wanted && port_matches(b.first, b.full_port, port)) {
+            watched[i] = true;
+            debugger_pending |= pending_watch;
+        }
     }
 }
 
 void discard_watch_hits()
 {
-    if (!watch_pending) return;
-    watch_pending = false;
+    if (!(debugger_pending & pending_watch)) return;
+    debugger_pending &= ~pending_watch;
     std::memset(watched, 0, sizeof watched);
 }
 

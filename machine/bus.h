@@ -139,8 +139,19 @@ void load_trap();
 // display file runs (at 0x8000 and above), each is an instruction of its own.
 extern uint8_t per_instruction_duties;
 extern uint8_t fetch_runs_barred;
+// Per address, the kinds of breakpoint there (bit 2: execution); and what else waits
+// for the check after an instruction (bit 0: the PC log, bit 1: a watched access).
+constexpr uint8_t break_map_execute = 4;
+extern uint8_t breakpoint_map[65536];
+extern uint8_t debugger_pending;
 bool debugger_after_instruction();
-inline bool after_instruction() { return per_instruction_duties && debugger_after_instruction(); }
+// A breakpoint asked to stop: the display loop ends after this instruction.
+inline void stop_instruction_loop() { line_end = line_end_stopped; }
+inline bool after_instruction()
+{
+    return per_instruction_duties && ((breakpoint_map[z80.pc] & break_map_execute) | debugger_pending) &&
+           debugger_after_instruction();
+}
 // Sound accounting for an instruction run by the debugger's stepping.
 void step_sound(uint32_t tstates_taken);
 // The hardware part of a hard reset.

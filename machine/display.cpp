@@ -162,7 +162,7 @@ void act_on_port_event()
 }
 
 // The line timer ran out: the NMI generator fires, and the HSYNC generator ends the line.
-BUS_ACCESS void pass_hsync_point()
+void pass_hsync_point()
 {
     if (nmi_generator_on) {
         const int taken = accept_nmi(pixel_count);
@@ -186,8 +186,8 @@ BUS_ACCESS void pass_hsync_point()
 // instruction machinery, with exactly what the ordinary loop would do. A run stops
 // before an instruction that is not of the kind, crosses the HSYNC point, is
 // followed by an interrupt or starts with the line full, and leaves it to the
-// ordinary loop. Only where no hi-res card watches the fetches and no debugger
-// duty follows each instruction.
+// ordinary loop. Only where no hi-res card watches the fetches and the debugger
+// need not see each of them (fetch_runs_barred).
 
 // The pixel registers and the line position during a run.
 struct RunPixels {
@@ -218,7 +218,7 @@ int steps_to_int_line(uint8_t r)
 // boundary), so the display bytes lie side by side below the RAM top. With a plain
 // character row (see plain_character_row) the patterns are read from it directly.
 template <bool PlainRow>
-BUS_ACCESS int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_row)
+int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_row)
 {
     const uint16_t pc = z80.pc;  // at or above the display-fetch threshold
     const uint16_t start = display_fetch_address(pc);
@@ -237,8 +237,7 @@ BUS_ACCESS int run_character_fetches(int room, RunPixels& pixels, const uint8_t*
     return steps;
 }
 
-// Inlined into both forms of the display loop.
-BUS_ACCESS void run_fetch_only_instructions()
+void run_fetch_only_instructions()
 {
     const bool halted = z80.halted;
     if (!halted && z80.pc < display_fetch_threshold()) return;  // the usual case: an ordinary fetch
@@ -349,40 +348,6 @@ void apply_display_holds()
     new_line_column = 405 + horizontal_hold;
 }
 
-namespace {
-
-// The instructions of a line. Whether the debugger has per-instruction duties is
-// asked once a line, so that without them the loop pays nothing for them.
-template <bool Duties>
-void run_line_instructions()
-{
-    while (line_end == line_end_none && pixel_count < scanline_stop) {
-        run_fetch_only_instructions();
-        if (pixel_count >= scanline_stop) break;
-        port_event = port_event_none;
-        if (!Duties) run_instruction_through(z80_main_dispatch);
-        else if (execute_instruction_inline()) line_end = line_end_stopped;  // a breakpoint stops the machine
-        if (int_pending) {
-            if (z80.iff1) accept_interrupt();
-            else int_pending = 0;  // what the acceptance does with interrupts disabled, without the call
-        }
-        const int n = int(tstates - instr_start_tstates);
-        sound_advance(uint32_t(n));
-        emit_pixels(2 * n);
-        if (port_event != port_event_none) act_on_port_event();
-
-        line_tstates_left -= n;
-        if (!(z80.r & 0x40)) int_pending = 1;  // bit 6 of R drives the INT line
-        if (!hsync_generator_on) sync_length += n;
-        if (line_tstates_left < 0) pass_hsync_point();
-    }
-}
-
-// Out of line, so that the usual loop, inlined below, stays as small as it was.
-__attribute__((noinline)) void run_line_instructions_with_duties() { run_line_instructions<true>(); }
-
-}  // namespace
-
 void run_scanline()
 {
     if (scanline_cut_short) scanline_cut_short = false;  // carry on the line a breakpoint stopped
@@ -400,9 +365,26 @@ void run_scanline()
         }
     }
 
-    if (per_instruction_duties) run_line_instructions_with_duties();
-    else run_line_instructions<false>();
-    if (line_end == line_end_stopped) {
+    while (line_end == line_end_none && pixel_count < scanline_stop) {
+        run_fetch_only_instructions();
+        if (pixel_count >= scanline_stop) break;
+        port_event = port_event_none;
+        run_instruction_through(z80_dispatch);  // with the debugger's duties while it has any
+        if (int_pending) {
+            if (z80.iff1) accept_interrupt();
+            else int_pending = 0;  // what the acceptance does with interrupts disabled, without the call
+        }
+        const int n = int(tstates - instr_start_tstates);
+        sound_advance(uint32_t(n));
+        emit_pixels(2 * n);
+        if (port_event != port_event_none) act_on_port_event();
+
+        line_tstates_left -= n;
+        if (!(z80.r & 0x40)) int_pending = 1;  // bit 6 of R drives the INT line
+        if (!hsync_generator_on) sync_length += n;
+        if (line_tstates_left < 0) pass_hsync_point();
+    }
+    if (line_end == line_end_stopped) {  // a breakpoint stopped the machine inside the line
         line_end = line_end_none;
         scanline_cut_short = true;
         return;

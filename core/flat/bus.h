@@ -50,5 +50,6 @@ inline void load_trap()
     if (flat_trap_handler) flat_trap_handler();
 }
 inline bool after_instruction() { return false; }
+inline void stop_instruction_loop() {}
 inline void step_sound(uint32_t) {}
 void reset_hardware();
