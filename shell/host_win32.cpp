@@ -1,10 +1,12 @@
 // What the emulation asks of Windows: key states, the focus, the user's folder,
-// time, a finished frame to show, and the error box.
+// time, a finished frame to show, the error box, and the debugger's questions.
 #include <windows.h>
 #include <shlobj.h>
 
 #include "core/host.h"
 #include "core/machine_state.h"
+#include "debugger/debugger.h"
+#include "debugger/debugger_win32.h"
 #include "shell/shell_win32.h"
 #include "video/output_win32.h"
 
@@ -71,4 +73,29 @@ int paused_message_box(const char* text, const char* title, UINT type)
 void host_show_error(const std::string& text)
 {
     paused_message_box(text.c_str(), "Wren81 Error", MB_OK | MB_ICONERROR);
+}
+
+// A breakpoint fired: the debugger opens over the main window with the sound stopped;
+// when it closes the sound plays on and so does the machine.
+bool host_breakpoint_hit(int)
+{
+    centre_on_pc = true;
+    emulation_paused = 1;
+    sound_hold(1);
+    open_debugger(true);
+    emulation_paused = 0;
+    sound_hold(0);
+    draw_frame();
+    return false;
+}
+
+bool host_stop_requested() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0; }
+
+void host_message(const char* text, const char* caption) { paused_message_box(text, caption, MB_OK); }
+
+bool host_ask_continue_log(int megabytes)
+{
+    char text[96];
+    wsprintfA(text, "File is %dMB in size \n\nDo you wish to continue?", megabytes);
+    return paused_message_box(text, "DEBUG", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
 }
