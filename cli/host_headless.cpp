@@ -38,3 +38,33 @@ void host_show_error(const std::string& text)
     headless_last_error = text;
     std::fprintf(stderr, "%s\n", text.c_str());
 }
+
+int headless_breakpoint_hits;
+int headless_last_breakpoint = -1;
+void (*headless_breakpoint_report)(int index);
+long headless_stop_after_polls = -1;
+bool headless_continue_log = true;
+int headless_log_questions;
+
+bool host_breakpoint_hit(int index)
+{
+    ++headless_breakpoint_hits;
+    headless_last_breakpoint = index;
+    if (headless_breakpoint_report) headless_breakpoint_report(index);
+    return true;
+}
+
+bool host_stop_requested()
+{
+    if (headless_stop_after_polls < 0) return false;
+    if (headless_stop_after_polls == 0) return true;
+    return --headless_stop_after_polls == 0;
+}
+
+void host_message(const char* text, const char* caption) { std::fprintf(stderr, "%s: %s\n", caption, text); }
+
+bool host_ask_continue_log(int)
+{
+    ++headless_log_questions;
+    return headless_continue_log;
+}

@@ -2,14 +2,21 @@
 
 #include "core/machine_state.h"
 
+uint32_t frames_run;
+bool frame_stop_requested;
+bool scanline_cut_short;
+
 void run_frame()
 {
     if (emulation_paused) return;
-    while (tstates < frame_length) {
+    frame_stop_requested = false;
+    while (tstates < frame_length || scanline_cut_short) {
         run_scanline();
-        store_scanline();
+        if (!scanline_cut_short) store_scanline();
+        if (frame_stop_requested) return;
     }
     end_of_frame_duties();
     ++frame_count;
+    ++frames_run;
     tstates -= frame_length;  // an instruction's overrun carries into the next frame
 }

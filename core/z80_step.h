@@ -20,9 +20,9 @@ Z80_INLINE void run_instruction_through(const Z80Handler* main)
     main[fetch_opcode(uint16_t(z80ops::take_pc<1>()))]();
 }
 
-// What execute_instruction does, inline.
-Z80_INLINE void execute_instruction_inline()
+// What execute_instruction does, inline. True: the debugger asks the loop to stop.
+Z80_INLINE bool execute_instruction_inline()
 {
     run_instruction_through(z80_main_dispatch);
-    after_instruction();
+    return after_instruction();
 }

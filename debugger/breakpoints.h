@@ -40,3 +40,16 @@ bool add_breakpoint_spec(const std::string& spec, std::string& message);
 std::string breakpoint_condition_text(int index);
 // "%04X" (or "%04X-%04X") with the kind, as the Address column shows it.
 std::string breakpoint_address_text(int index);
+
+// Reads a condition on its own (the message as for add); for the dialogs' checks.
+bool check_condition(const char* condition_text, std::string& message);
+
+// The watched accesses the debugger's own stepping makes are not hits.
+void discard_watch_hits();
+// Port Read / Port Write Event runs: the next IN (or OUT) at the port; a port above
+// 0xFF must match all 16 bits, otherwise the low byte.
+void arm_port_run(bool out, uint32_t port);
+bool port_run_hit();
+void disarm_port_run();
+// Turns the frame loop's per-instruction duties on while logging or breakpoints need them.
+void update_instruction_duties();

@@ -1,15 +1,44 @@
 // Every text the debugger's windows show, made here so the windows only draw them
-// and the command line can print them.
+// and the command line can print them. The panes read memory from a flat 64 KiB
+// image: the debugger's snapshot (debug_snapshot), never the live address space, so
+// that drawing them never disturbs the machine (a read can switch a hi-res card).
 #pragma once
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
-// The 14 register-pane lines, the text beside each register included.
-std::vector<std::string> register_pane_lines();
+#include "debugger/debugger.h"
+
+// ---- register pane ----
+// Where the pane's texts start, in pixels of the pane and in character cells of the
+// fixed-pitch debugger font (about 7 pixels a cell): the register at x = 3, the
+// bytes beside it at x = 60, the flags beside AF and AF' at x = 96.
+constexpr int register_pane_left_x = 3;
+constexpr int register_bytes_x = 60;
+constexpr int register_flags_x = 96;
+constexpr int register_bytes_column = 8;
+constexpr int register_flags_column = 13;
+constexpr int register_pane_line_count = 14;
+
+// One line of the pane in its two pieces, as the window draws them.
+struct RegisterPaneLine {
+    std::string left;    // drawn at register_pane_left_x; empty on the last line
+    std::string beside;  // drawn at beside_x
+    int beside_x;        // register_bytes_x or register_flags_x
+    int beside_column;   // the same position in character cells
+};
+std::vector<RegisterPaneLine> register_pane_parts(const uint8_t* image);
+// The 14 lines as single strings, the text beside each register padded to its
+// column, for printing.
+std::vector<std::string> register_pane_lines(const uint8_t* image);
 // The flags text of F: "S Z - H - P N C" with "-" for clear flags.
 std::string flags_text(uint8_t f);
+// " %02X" for each of the 8 bytes from address, two spaces, the 8 bytes as characters.
+std::string bytes_beside(const uint8_t* image, uint16_t address);
+// A byte as the panes show it as a character: below 32 or above 127 as ".".
+inline char pane_char(uint8_t b) { return b < 32 || b > 127 ? '.' : char(b); }
+
 // 16 memory-pane rows of 8 bytes from start.
 std::vector<std::string> memory_pane_rows(uint32_t start);
 // The 30 code-pane lines from the top line (35 characters each, blank past the end);
@@ -26,3 +55,7 @@ struct SysvarRow {
     std::string name, address, value;
 };
 std::vector<SysvarRow> system_variable_rows();
+
+// ---- from the debugger's snapshot ----
+// The panes as the windows show them, read from debug_snapshot (take it first).
+inline std::vector<std::string> register_pane_lines() { return register_pane_lines(debug_snapshot); }

@@ -23,15 +23,25 @@ BUS_ACCESS uint8_t peek_byte(uint16_t address)
     return peek_decoded(address);
 }
 
+// Debugger watchpoints: while one is set the accesses tell the debugger about
+// themselves (breakpoints.cpp); the watched accesses are checked after the instruction.
+enum WatchKind : uint8_t { watch_read = 1, watch_write = 2 };
+extern uint8_t watch_memory;  // WatchKind bits
+extern uint8_t watch_ports;   // a port watchpoint or a port run is armed
+void note_memory_access(uint16_t address, WatchKind kind);
+void note_port_access(uint16_t port, bool out);
+
 BUS_ACCESS uint8_t read_byte(uint16_t address)
 {
     tstates += 3;
+    if (watch_memory & watch_read) note_memory_access(address, watch_read);
     return peek_byte(address);
 }
 
 BUS_ACCESS void write_byte(uint16_t address, uint8_t value)
 {
     tstates += 3;
+    if (watch_memory & watch_write) note_memory_access(address, watch_write);
     // Of the sound cards only the Quicksilva one listens to memory writes.
     if (uint32_t(address) - 0x2000u < ram_top - 0x2000u && (hires_card | chr_generator) == 0 &&
         ay_card != ay_quicksilva)
@@ -118,11 +128,13 @@ void port_out(uint16_t port, uint8_t value);
 
 // ED FC: the tape-load routine's trap, served by the program-file loader.
 void load_trap();
-// Per-instruction duties of the debugger; nothing yet. Whoever gives it some sets
-// per_instruction_duties, which makes the display loop run every HALT repeat and
-// character fetch as an instruction of its own rather than in a batch.
-inline void after_instruction() {}
+// Per-instruction duties of the debugger (the PC log line, the breakpoint check),
+// set only while logging is on or a breakpoint exists. While set, the display loop
+// runs every HALT repeat and character fetch as an instruction of its own rather
+// than in a batch. True: a breakpoint asks the frame loop to stop here.
 extern uint8_t per_instruction_duties;
+bool debugger_after_instruction();
+inline bool after_instruction() { return per_instruction_duties && debugger_after_instruction(); }
 // Sound accounting for an instruction run by the debugger's stepping.
 void step_sound(uint32_t tstates_taken);
 // The hardware part of a hard reset.

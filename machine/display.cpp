@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "bus.h"
+#include "core/frame_loop.h"
 #include "core/host.h"
 #include "core/z80.h"
 #include "core/z80_step.h"
@@ -348,7 +349,8 @@ void apply_display_holds()
 
 void run_scanline()
 {
-    start_line();
+    if (scanline_cut_short) scanline_cut_short = false;  // carry on the line a breakpoint stopped
+    else start_line();
     if (line_end != line_end_none) {
         // The last instruction's T-states past the HSYNC point, in the level colour.
         pixel_count = int(std::min<uint32_t>(2 * overrun, scanline_capacity));
@@ -366,7 +368,7 @@ void run_scanline()
         run_fetch_only_instructions();
         if (pixel_count >= scanline_stop) break;
         port_event = port_event_none;
-        execute_instruction_inline();
+        if (execute_instruction_inline()) line_end = line_end_stopped;
         if (int_pending) {
             if (z80.iff1) accept_interrupt();
             else int_pending = 0;  // what the acceptance does with interrupts disabled, without the call
@@ -380,6 +382,11 @@ void run_scanline()
         if (!(z80.r & 0x40)) int_pending = 1;  // bit 6 of R drives the INT line
         if (!hsync_generator_on) sync_length += n;
         if (line_tstates_left < 0) pass_hsync_point();
+    }
+    if (line_end == line_end_stopped) {
+        line_end = line_end_none;
+        scanline_cut_short = true;
+        return;
     }
     if (line_end == line_end_vsync) line_tstates_left = tstates_per_line;  // the line timer restarts
     draw_line();

@@ -33,7 +33,8 @@ extern uint32_t shift_register;  // pixel shown is bit 15
 extern uint32_t inverse_register;
 extern int sync_length;          // T-states of the current sync pulse, 0 for none
 extern uint32_t overrun;         // T-states past the HSYNC point, drawn at the next line start
-enum LineEnd { line_end_none = 0, line_end_hsync = 1, line_end_vsync = 2 };
+// line_end_stopped: a breakpoint stopped the machine inside the line (carried on later).
+enum LineEnd { line_end_none = 0, line_end_hsync = 1, line_end_vsync = 2, line_end_stopped = 3 };
 extern int line_end;
 
 constexpr int scanline_capacity = 1000;

@@ -2,6 +2,7 @@
 
 #include "bus.h"
 #include "core/frame_loop.h"
+#include "debugger/pc_log.h"
 #include "machine/display.h"
 #include "machine/keyboard.h"
 #include "sound/sound_output.h"
@@ -21,7 +22,11 @@ int machine_hard_reset()
     return load_roms();
 }
 
-void end_of_frame_duties() { helper_frame_tick(); }
+void end_of_frame_duties()
+{
+    helper_frame_tick();
+    pc_log_frame_end();
+}
 
 void step_sound(uint32_t tstates_taken)
 {

@@ -48,6 +48,7 @@ uint8_t read_keyboard(uint8_t rows)
 void port_out(uint16_t port, uint8_t value)
 {
     const uint8_t low = uint8_t(port);
+    if (watch_ports) note_port_access(port, true);
     if (low == 0xFD) port_event = port_event_out_fd;
     else if (low == 0xFE) port_event = port_event_out_fe;
     else if (ay_card != ay_none) out_to_ay(low, value);
@@ -59,6 +60,7 @@ void port_out(uint16_t port, uint8_t value)
 uint8_t port_in(uint16_t port)
 {
     tstates += 3;
+    if (watch_ports) note_port_access(port, false);
     uint8_t result = 0xFF;
     switch (uint8_t(port)) {
     case 0x5F:

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdio>
+
 #include "core/host.h"
 #include "core/machine_state.h"
 #include "debugger/debugger.h"
@@ -75,6 +77,8 @@ void host_show_error(const std::string& text)
     paused_message_box(text.c_str(), "Wren81 Error", MB_OK | MB_ICONERROR);
 }
 
+// ---- Debugger ----
+
 // A breakpoint fired: the debugger opens over the main window with the sound stopped;
 // when it closes the sound plays on and so does the machine.
 bool host_breakpoint_hit(int)
@@ -96,6 +100,6 @@ void host_message(const char* text, const char* caption) { paused_message_box(te
 bool host_ask_continue_log(int megabytes)
 {
     char text[96];
-    wsprintfA(text, "File is %dMB in size \n\nDo you wish to continue?", megabytes);
+    std::snprintf(text, sizeof text, "File is %dMB in size \n\nDo you wish to continue?", megabytes);
     return paused_message_box(text, "DEBUG", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
 }

@@ -49,6 +49,6 @@ inline void load_trap()
 {
     if (flat_trap_handler) flat_trap_handler();
 }
-inline void after_instruction() {}
+inline bool after_instruction() { return false; }
 inline void step_sound(uint32_t) {}
 void reset_hardware();
