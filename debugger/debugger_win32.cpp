@@ -103,7 +103,7 @@ void show_tab(int tab)
 void refresh_debugger()
 {
     const HWND w = debugger_window;
-    draw_pane(item(w, register_pane_id), register_pane_lines());
+    draw_register_pane(item(w, register_pane_id));
     draw_pane(item(w, memory_pane_id), memory_pane_rows(memory_pane_start));
     int current = -1;
     draw_pane(item(w, code_pane_id), code_pane_lines(current), current, highlight_address, current);
@@ -146,6 +146,33 @@ void create_tabs(HWND window)
     }
     TabCtrl_SetCurSel(tabs, 0);
     show_tab(0);
+}
+
+// The panes at their places: register pane 282 x 191 with the memory pane below it
+// and the code pane beside them, each wider or taller where the font's cells need
+// it; the tabs follow on the right and the window fits around them all.
+void lay_out_debugger(HWND window)
+{
+    const SIZE cell = pane_cell();
+    const int left = std::max({282, 6 + 42 * int(cell.cx), 24 + 40 * int(cell.cx)});
+    const int register_height = std::max(191, 14 * int(cell.cy) + 8);
+    const int memory_height = std::max(256, 16 * int(cell.cy) + 8);
+    const int code_width = std::max(217, 6 + 35 * int(cell.cx));
+    const int code_height = std::max(404, code_lines * int(cell.cy) + 8);
+    const int memory_top_y = 5 + register_height;
+    create_pane(window, register_pane_id, 5, 5, left, register_height);
+    create_pane(window, memory_pane_id, 5, memory_top_y, left - 32, memory_height);
+    create_scroll_bar(window, memory_scroll_id, left - 27, memory_top_y + 4, 18, memory_height - 58);
+    create_pane(window, code_pane_id, 5 + left, 5, code_width, code_height);
+    create_scroll_bar(window, code_scroll_id, 5 + left + code_width, 9, 18, code_height - 16);
+
+    const HWND tabs = item(window, IDC_DEBUG_TABS);
+    RECT r;
+    GetWindowRect(tabs, &r);
+    const int tabs_left = 5 + left + code_width + 18 + 12;
+    SetWindowPos(tabs, nullptr, tabs_left, 6, r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
+    fit_client(window, tabs_left + (r.right - r.left) + 6,
+               std::max({memory_top_y + memory_height + 5, code_height + 10, int(r.bottom - r.top) + 12}));
 }
 
 void close_debugger()
@@ -229,11 +256,7 @@ INT_PTR CALLBACK debugger_proc(HWND window, UINT msg, WPARAM wparam, LPARAM lpar
     case WM_INITDIALOG: {
         debugger_window = window;
         restore_placement(window, placement_debugger);
-        create_pane(window, register_pane_id, 5, 5, 282, 191);
-        create_pane(window, memory_pane_id, 5, 196, 250, 256);
-        create_scroll_bar(window, memory_scroll_id, 255, 200, 18, 198);
-        create_pane(window, code_pane_id, 287, 5, 217, 404);
-        create_scroll_bar(window, code_scroll_id, 504, 9, 18, 388);
+        lay_out_debugger(window);
         create_tabs(window);
         refresh_debugger();
         return TRUE;
@@ -308,6 +331,7 @@ INT_PTR CALLBACK registers_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
         registers_window = window;
         restore_placement(window, placement_view_registers);
         create_pane(window, register_pane_id, 5, 5, 282, 191);
+        fit_client(window, 292, 201);
         refresh_debug_windows();
         return TRUE;
     case WM_COMMAND:
@@ -321,6 +345,17 @@ INT_PTR CALLBACK registers_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
 // ---- View Disassembly ----
 
 constexpr int disassembly_pane_id = 1206;
+
+// The 262 x 525 pane (wider for a wide font) with the scroll bar beside it.
+void lay_out_disassembly(HWND window)
+{
+    const SIZE cell = pane_cell();
+    const int width = std::max(262, 6 + 44 * int(cell.cx));
+    const int height = std::max(525, disassembly_view_lines * int(cell.cy) + 8);
+    create_pane(window, disassembly_pane_id, 5, 5, width, height);
+    SetWindowPos(item(window, IDC_DISASM_SCROLL), nullptr, 8 + width, 5, 18, height, SWP_NOZORDER);
+    fit_client(window, width + 31, height + 10);
+}
 
 void refresh_disassembly()
 {
@@ -338,7 +373,7 @@ INT_PTR CALLBACK disassembly_proc(HWND window, UINT msg, WPARAM wparam, LPARAM l
         disassembly_window = window;
         restore_placement(window, placement_view_disassembly);
         disassembly_view_open();
-        create_pane(window, disassembly_pane_id, 5, 5, 262, 525);
+        lay_out_disassembly(window);
         refresh_disassembly();
         return TRUE;
     case WM_VSCROLL:
@@ -412,9 +447,12 @@ HWND create_pane(HWND parent, int id, int x, int y, int width, int height)
     return pane;
 }
 
-void draw_pane(HWND pane, const std::vector<std::string>& lines, int marked, long highlight, int current)
+namespace {
+
+// Draws into the pane's picture: white paper, then each row as the painter puts it.
+template <typename Painter>
+void paint_pane(HWND pane, Painter paint_rows)
 {
-    if (!pane) return;
     RECT r;
     GetClientRect(pane, &r);
     const HDC screen = GetDC(pane);
@@ -424,21 +462,57 @@ void draw_pane(HWND pane, const std::vector<std::string>& lines, int marked, lon
     const HBRUSH paper = CreateSolidBrush(pane_paper);
     FillRect(dc, &r, paper);
     DeleteObject(paper);
-    const int height = pane_cell().cy;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const bool is_marked = int(i) == marked;
-        const bool is_highlight = !is_marked && highlight >= 0 && line_address(lines[i]) == highlight;
-        const RECT row = {0, int(i) * height, r.right, int(i + 1) * height};
-        SetBkColor(dc, is_marked ? marked_paper : is_highlight ? highlight_paper : pane_paper);
-        SetTextColor(dc, is_marked ? marked_ink : pane_ink);
-        ExtTextOutA(dc, 3, row.top, ETO_OPAQUE, &row, lines[i].c_str(), UINT(lines[i].size()), nullptr);
-    }
+    SetBkColor(dc, pane_paper);
+    SetTextColor(dc, pane_ink);
+    paint_rows(dc, r.right, pane_cell().cy);
     SelectObject(dc, old_font);
     SelectObject(dc, old_bitmap);
     DeleteDC(dc);
     ReleaseDC(pane, screen);
-    SetWindowTextA(pane, pane_text(lines, current).c_str());
     InvalidateRect(pane, nullptr, FALSE);
+}
+
+void text_at(HDC dc, int x, int y, const std::string& text) { TextOutA(dc, x, y, text.c_str(), int(text.size())); }
+
+}  // namespace
+
+void draw_pane(HWND pane, const std::vector<std::string>& lines, int marked, long highlight, int current)
+{
+    if (!pane) return;
+    paint_pane(pane, [&](HDC dc, int width, int height) {
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const bool is_marked = int(i) == marked;
+            const bool is_highlight = !is_marked && highlight >= 0 && line_address(lines[i]) == highlight;
+            const RECT row = {0, int(i) * height, width, int(i + 1) * height};
+            SetBkColor(dc, is_marked ? marked_paper : is_highlight ? highlight_paper : pane_paper);
+            SetTextColor(dc, is_marked ? marked_ink : pane_ink);
+            ExtTextOutA(dc, 3, row.top, ETO_OPAQUE, &row, lines[i].c_str(), UINT(lines[i].size()), nullptr);
+        }
+    });
+    SetWindowTextA(pane, pane_text(lines, current).c_str());
+}
+
+void draw_register_pane(HWND pane)
+{
+    if (!pane) return;
+    paint_pane(pane, [](HDC dc, int, int height) {
+        int y = 0;
+        for (const RegisterPaneLine& line : register_pane_parts(debug_snapshot)) {
+            text_at(dc, register_pane_left_x, y, line.left);
+            // At its pixel column, or further right where the font's cells are wider.
+            text_at(dc, std::max(line.beside_x, 3 + line.beside_column * int(pane_cell().cx)), y, line.beside);
+            y += height;
+        }
+    });
+    SetWindowTextA(pane, pane_text(register_pane_lines()).c_str());
+}
+
+void fit_client(HWND window, int width, int height)
+{
+    RECT r = {0, 0, width, height};
+    AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrA(window, GWL_STYLE)), GetMenu(window) != nullptr,
+                       DWORD(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 HWND create_scroll_bar(HWND parent, int id, int x, int y, int width, int height)
@@ -514,7 +588,7 @@ bool debug_dialog_message(MSG* msg)
 void refresh_debug_windows()
 {
     if (debugger_window) refresh_debugger();
-    if (registers_window) draw_pane(item(registers_window, register_pane_id), register_pane_lines());
+    if (registers_window) draw_register_pane(item(registers_window, register_pane_id));
     if (disassembly_window) refresh_disassembly();
     refresh_breakpoints();
     draw_frame();

@@ -30,8 +30,12 @@ HWND create_pane(HWND parent, int id, int x, int y, int width, int height);
 // address is `highlight` on yellow. `current` marks the text's line with ">" (-2: no marks).
 void draw_pane(HWND pane, const std::vector<std::string>& lines, int marked = -1, long highlight = -1,
                int current = -2);
+// The register pane: each register at the left, the bytes or flags beside it.
+void draw_register_pane(HWND pane);
 // The pixel size of a character cell of the debugger font.
 SIZE pane_cell();
+// Sizes the window so that its client area is width x height.
+void fit_client(HWND window, int width, int height);
 HWND create_scroll_bar(HWND parent, int id, int x, int y, int width, int height);
 void set_scroll(HWND bar, int low, int high, int page, int position);
 // The position a scroll message asks for, from the current one and the steps.

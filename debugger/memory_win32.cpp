@@ -21,12 +21,14 @@ std::string field_text(HWND dialog, int id)
 }
 uint32_t field_number(HWND dialog, int id) { return parse_number_field(field_text(dialog, id).c_str()); }
 
+// The 32 rows of 73 characters with the scroll bar beside them.
 void create_memory_pane(HWND window, int scroll_id)
 {
-    RECT bar;
-    GetWindowRect(GetDlgItem(window, scroll_id), &bar);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&bar), 2);
-    create_pane(window, memory_pane_id, 5, 5, bar.left - 8, row_count * pane_cell().cy + 4);
+    const SIZE cell = pane_cell();
+    const int width = 6 + 73 * int(cell.cx), height = row_count * int(cell.cy) + 8;
+    create_pane(window, memory_pane_id, 5, 5, width, height);
+    SetWindowPos(GetDlgItem(window, scroll_id), nullptr, 8 + width, 5, 18, height, SWP_NOZORDER);
+    fit_client(window, width + 31, height + 10);
 }
 
 void set_memory_scroll(HWND window, int scroll_id, uint32_t start, uint32_t last)
