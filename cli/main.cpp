@@ -22,6 +22,7 @@
 #include "cli/host_sound_headless.h"
 #include "video/bmp.h"
 #include "debugger/listing.h"
+#include "cli/view_actions.h"
 
 namespace {
 
@@ -39,7 +40,15 @@ const char usage_text[] =
     "          --screen-text      print the 24 lines of the display file\n"
     "          --bench N          run N frames unpaced and print the speed\n"
     "          --disassemble START END  list memory as Disassemble to File writes it\n"
-    "                             (with --hex, --rom-labels, --sysvars anywhere on the line)\n"
+    "                             (with --hex, --rom-labels, --sysvar-names anywhere on the line)\n"
+    "debugger (ADDR and BYTE as #hex, $hex or decimal):\n"
+    "          --regs             print the register pane\n"
+    "          --memory ADDR      print the memory pane from ADDR (16 rows of 8 bytes)\n"
+    "          --code             print the code pane at PC, its line marked with \">\"\n"
+    "          --stack            print the stack from SP: address, tab, word\n"
+    "          --sysvars          print the system variables: name, address, value, by tabs\n"
+    "          --poke ADDR=BYTE[,BYTE...]  write bytes from ADDR (ROM addresses too)\n"
+    "          --find-text TEXT   print where TEXT, as the screen shows it, is first found\n"
     "          --help\n";
 
 // Frames a key is held down, and then left up, so that the ROM takes it once.
@@ -187,6 +196,7 @@ int act(const Action& a)
     if (a.name == "--load") return load_program(a.arg);
     if (a.name == "--keys") return type_text(a.arg);
     if (a.name == "--disassemble") return disassemble(a.arg, a.arg2);
+    if (view_action_arity(a.name) >= 0) return view_action(a.name, a.arg);
     if (a.name == "--screenshot") return screenshot(a.arg);
     if (a.name == "--screen-text") {
         for (const std::string& line : screen_text()) std::printf("%s\n", line.c_str());
@@ -214,14 +224,14 @@ int main(int argc, char** argv)
         if (opt == "--vsync-sound") { vsync_sound_on = 1; continue; }
         if (opt == "--hex") { listing_style.number_base = 16; continue; }
         if (opt == "--rom-labels") { listing_style.rom_labels = true; continue; }
-        if (opt == "--sysvars") { listing_style.system_variables = true; continue; }
+        if (opt == "--sysvar-names") { listing_style.system_variables = true; continue; }
         if (opt == "--disassemble") {
             if (i + 2 >= argc) return usage_error("--disassemble needs a start and an end address");
             actions.push_back({opt, argv[i + 1], argv[i + 2]});
             i += 2;
             continue;
         }
-        if (opt == "--screen-text") { actions.push_back({opt, "", ""}); continue; }
+        if (opt == "--screen-text" || view_action_arity(opt) == 0) { actions.push_back({opt, "", ""}); continue; }
         if (!has_arg) return usage_error("missing value after ", opt);
         const std::string arg = argv[++i];
         if (opt == "--roms") rom_folder = arg + "/";
@@ -240,7 +250,7 @@ int main(int argc, char** argv)
         } else if (opt == "--wav") {
             wav_path = arg;
         } else if (opt == "--load" || opt == "--keys" || opt == "--frames" || opt == "--screenshot" ||
-                   opt == "--bench") {
+                   opt == "--bench" || view_action_arity(opt) == 1) {
             actions.push_back({opt, arg, ""});
         } else {
             return usage_error("unknown option ", opt);

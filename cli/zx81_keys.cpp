@@ -1,5 +1,6 @@
 #include "cli/zx81_keys.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 
@@ -143,4 +144,25 @@ std::vector<std::string> screen_text()
         lines.push_back(line);
     }
     return lines;
+}
+
+bool zx81_codes(const std::string& text, std::vector<uint8_t>& out, std::string& error)
+{
+    static const std::string pound = char_text(12);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, pound.size(), pound) == 0) {
+            out.push_back(12);
+            i += pound.size() - 1;
+            continue;
+        }
+        const char c = text[i];
+        const char upper = char(std::toupper(static_cast<unsigned char>(c)));
+        const char* p = c && c != '#' ? std::strchr(charset, upper) : nullptr;
+        if (!p) {
+            error = text.substr(i, 1);
+            return false;
+        }
+        out.push_back(uint8_t((p - charset) | (c != upper ? 0x80 : 0)));
+    }
+    return true;
 }

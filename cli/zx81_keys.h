@@ -1,5 +1,6 @@
 // Typing on the ZX81 keyboard from text: which matrix keys make each character.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,3 +22,9 @@ bool parse_keystrokes(const std::string& text, std::vector<Keystroke>& out, std:
 // The 24 lines of the display file as text: inverse letters in lower case,
 // block graphics as "#".
 std::vector<std::string> screen_text();
+
+// Text as ZX81 character codes, the way --screen-text writes them: upper-case letters,
+// digits and symbols as themselves, lower-case letters in inverse video, and the
+// pound sign. False, naming the character, for one the ZX81 has no single code for
+// ("#" stands for every block graphic).
+bool zx81_codes(const std::string& text, std::vector<uint8_t>& out, std::string& error);

@@ -8,7 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/machine_state.h"
 #include "debugger/debugger.h"
+#include "machine/memory.h"
 
 // ---- register pane ----
 // Where the pane's texts start, in pixels of the pane and in character cells of the
@@ -39,23 +41,49 @@ std::string bytes_beside(const uint8_t* image, uint16_t address);
 // A byte as the panes show it as a character: below 32 or above 127 as ".".
 inline char pane_char(uint8_t b) { return b < 32 || b > 127 ? '.' : char(b); }
 
-// 16 memory-pane rows of 8 bytes from start.
-std::vector<std::string> memory_pane_rows(uint32_t start);
-// The 30 code-pane lines from the top line (35 characters each, blank past the end);
-// current is set to the index of the line at PC, -1 when none shows.
-std::vector<std::string> code_pane_lines(int& current);
-// Stack tab: "%04X" address and "%02X%02X" word, from SP to the memory top.
-std::vector<std::pair<std::string, std::string>> stack_rows();
+// ---- memory pane, code pane, tabs ----
+constexpr int memory_pane_rows_count = 16;
+constexpr int code_pane_lines_count = 30;
+constexpr int code_pane_width = 35;  // characters of a listing line shown
+constexpr int view_memory_rows_count = 32;
+
+// 16 memory-pane rows of 8 bytes from start: "%04X", three spaces, "%02X " per byte,
+// a space, the bytes as characters.
+std::vector<std::string> memory_pane_rows(const uint8_t* image, uint32_t start);
+// The 30 code-pane lines of the listing from top_line (35 characters each, blank past
+// the end); current is set to the index of the line whose address is pc, -1 when none
+// shows.
+std::vector<std::string> code_pane_lines(const Listing* listing, int top_line, uint16_t pc, int& current);
+// Stack tab: "%04X" address and "%02X%02X" word (high byte first), every even offset
+// from SP up to the memory top; empty when SP is at or above it.
+std::vector<std::pair<std::string, std::string>> stack_rows(const uint8_t* image, uint16_t sp, uint32_t top);
+// Info tab: the machine, the frame and scanline lengths, the chosen file's name and
+// format and its length (these three empty when no file has been chosen).
 std::vector<std::string> info_rows();
+// Internal tab: the display hardware.
 std::vector<std::string> internal_rows();
-// 32 rows of 16 bytes (View Memory and the editor).
-std::vector<std::string> view_memory_rows(uint32_t start);
-// System Variables: name, "#address", value bytes.
+// 32 rows of 16 bytes (View Memory and the editor): "%04X", three spaces, "%02X " per
+// byte, two more spaces, the bytes as characters.
+std::vector<std::string> view_memory_rows(const uint8_t* image, uint32_t start);
+// System Variables: the name, "#" and the address, and "#%02X" for each byte of the
+// variable separated by ", ".
 struct SysvarRow {
     std::string name, address, value;
 };
-std::vector<SysvarRow> system_variable_rows();
+std::vector<SysvarRow> system_variable_rows(const uint8_t* image);
 
 // ---- from the debugger's snapshot ----
 // The panes as the windows show them, read from debug_snapshot (take it first).
 inline std::vector<std::string> register_pane_lines() { return register_pane_lines(debug_snapshot); }
+inline std::vector<std::string> memory_pane_rows(uint32_t start) { return memory_pane_rows(debug_snapshot, start); }
+inline std::vector<std::string> code_pane_lines(int& current)
+{
+    return code_pane_lines(debug_listing, code_top_line, z80.pc, current);
+}
+inline std::vector<std::pair<std::string, std::string>> stack_rows()
+{
+    return stack_rows(debug_snapshot, z80.sp, memory_top());
+}
+inline std::vector<std::string> view_memory_rows(uint32_t start) { return view_memory_rows(debug_snapshot, start); }
+// The system variables are plain RAM: read as they are now.
+inline std::vector<SysvarRow> system_variable_rows() { return system_variable_rows(memory); }
