@@ -5,11 +5,9 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <cstdio>
-
 #include "core/host.h"
 #include "debugger/debugger_text.h"
-#include "debugger/debugger_windows.h"
+#include "debugger/disassemble_file.h"
 #include "debugger/pc_log.h"
 
 namespace {
@@ -57,25 +55,18 @@ INT_PTR CALLBACK sysvar_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
     }
 }
 
-// OK: the file (appended to), then the range; a range out of bounds writes nothing.
-void disassemble_to_file(HWND dialog)
+// OK: the file (appended to; the dialog stays when it cannot be opened), then the range.
+void write_listing_file(HWND dialog)
 {
     std::string path;
     if (!ask_save_file(dialog, path)) return;
-    FILE* file = std::fopen(path.c_str(), "a+");
-    if (!file) {
-        MessageBoxA(dialog, "ERROR", "Cannot Open File", MB_OK);
-        return;
-    }
     auto ticked = [dialog](int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; };
     const DisasmStyle style = {ticked(IDC_DIS_SHOW_HEX) ? 16 : 10, ticked(IDC_DIS_ROM_CALLS),
                                ticked(IDC_DIS_SYSTEM_VARIABLES)};
     char start[16] = "", end[16] = "";
     GetDlgItemTextA(dialog, IDC_DIS_START, start, sizeof start);
     GetDlgItemTextA(dialog, IDC_DIS_END, end, sizeof end);
-    disassemble_fields_to_file(file, start, end, style);
-    std::fclose(file);
-    DestroyWindow(dialog);
+    if (disassemble_to_file(path, start, end, style) >= 0) DestroyWindow(dialog);
 }
 
 INT_PTR CALLBACK disfile_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM)
@@ -95,7 +86,7 @@ INT_PTR CALLBACK disfile_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM)
                 CheckDlgButton(dialog, LOWORD(wparam), BST_CHECKED);
             break;
         case IDOK:
-        case IDC_DIS_OK: disassemble_to_file(dialog); break;
+        case IDC_DIS_OK: write_listing_file(dialog); break;
         case IDCANCEL:
         case IDC_DIS_CANCEL: DestroyWindow(dialog); break;
         default: break;

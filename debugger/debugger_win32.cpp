@@ -106,7 +106,8 @@ void refresh_debugger()
     draw_register_pane(item(w, register_pane_id));
     draw_pane(item(w, memory_pane_id), memory_pane_rows(memory_pane_start));
     int current = -1;
-    draw_pane(item(w, code_pane_id), code_pane_lines(current), current, highlight_address, current);
+    const std::vector<std::string> code = code_pane_lines(current);
+    draw_pane(item(w, code_pane_id), code, current, highlight_address, current);
     const int lines = debug_listing ? debug_listing->line_count : 1;
     set_scroll(item(w, code_scroll_id), 1, std::max(1, lines - 26) + code_page - 1, code_page, code_top_line);
     const int top = int(std::max<uint32_t>(0x2000, memory_top() - 128));

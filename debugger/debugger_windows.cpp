@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "bus.h"
 #include "debugger/debugger.h"
-#include "debugger/memory_tools.h"
 
 Listing* disassembly_view_listing;
 int disassembly_view_top = 1;
@@ -54,14 +52,6 @@ void memory_view_scroll(uint32_t start)
     memory_view_start = std::max<uint32_t>(0x2000, std::min(start & ~15u, memory_view_last_start()));
 }
 
-void show_in_code_pane(uint32_t address)
-{
-    highlight_address = int(address);
-    if (!debug_listing) return;
-    for (const ListingLine* line = debug_listing->first; line; line = line->next)
-        if (line->address >= address) return scroll_code_pane(line->line_number);
-}
-
 long line_address(const std::string& line)
 {
     if (line.size() < 4) return -1;
@@ -80,15 +70,4 @@ std::string pane_text(const std::vector<std::string>& lines, int current)
         text += "\r\n";
     }
     return text;
-}
-
-namespace {
-uint8_t address_space(uint16_t address) { return peek_byte(address); }
-}  // namespace
-
-long disassemble_fields_to_file(FILE* file, const char* start_text, const char* end_text,
-                                const DisasmStyle& style)
-{
-    return disassemble_range(file, address_space, long(parse_number_field(start_text)),
-                             long(parse_number_field(end_text)), style);
 }

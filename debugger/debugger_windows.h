@@ -1,9 +1,8 @@
 // What the debugger's windows keep beside the debugger itself: the disassembly
-// window's listing and top line, the memory view's start, and moving the code pane
-// to an address. Portable, so the windows only draw and forward.
+// window's listing and top line, and the memory view's start. Portable, so the
+// windows only draw and forward.
 #pragma once
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -30,10 +29,6 @@ void memory_view_open();
 void memory_view_scroll(uint32_t start);
 uint32_t memory_view_last_start();
 
-// Moves the debugger's code pane to the first listing line at or after the address
-// and marks the address (Find does this with its match).
-void show_in_code_pane(uint32_t address);
-
 // Where a line of the listing (or of a pane) starts: its first four hex digits,
 // -1 for a blank line.
 long line_address(const std::string& line);
@@ -43,7 +38,3 @@ long line_address(const std::string& line);
 // screen readers beside its picture.
 std::string pane_text(const std::vector<std::string>& lines, int current = -2);
 
-// Disassemble To File: the range as the dialog's fields give it, read from the
-// address space, appended to the open file. -1 (nothing written) for a bad range.
-long disassemble_fields_to_file(FILE* file, const char* start_text, const char* end_text,
-                                const DisasmStyle& style);

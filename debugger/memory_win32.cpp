@@ -176,9 +176,8 @@ INT_PTR CALLBACK find_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM)
         case IDC_FIND:
         case IDOK:  // Enter: the default button
         case IDC_FIND_NEXT: {
-            const long found = find_memory(field_text(dialog, IDC_FIND_TEXT).c_str(), find_mode,
-                                           LOWORD(wparam) == IDC_FIND_NEXT);
-            if (found >= 0) show_in_code_pane(uint32_t(found));
+            // A match moves the code pane to it; none is reported.
+            find_memory(field_text(dialog, IDC_FIND_TEXT).c_str(), find_mode, LOWORD(wparam) == IDC_FIND_NEXT);
             refresh_debug_windows();
             break;
         }
