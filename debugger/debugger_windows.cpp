@@ -67,7 +67,7 @@ std::string pane_text(const std::vector<std::string>& lines, int current)
     for (size_t i = 0; i < lines.size(); ++i) {
         if (current != -2) text += int(i) == current ? ">" : " ";
         text += lines[i];
-        text += "\r\n";
+        if (i + 1 < lines.size()) text += "\r\n";
     }
     return text;
 }

@@ -93,7 +93,7 @@ static int act_on_control(const char* what, HWND control, int value)
         if (n < 5) return 2;
         SendMessageW(control, WM_SETTEXT, 0, (LPARAM)wide[4]);
     } else {
-        char text[1024] = "";  /* asked of the control itself: an edit keeps its own text */
+        static char text[16384];  /* asked of the control itself: an edit keeps its own text */
         SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
         printf("%s\n", text);
     }
