@@ -155,15 +155,16 @@ void create_tabs(HWND window)
 void lay_out_debugger(HWND window)
 {
     const SIZE cell = pane_cell();
-    const int left = std::max({282, 6 + 42 * int(cell.cx), 24 + 40 * int(cell.cx)});
+    const int memory_width = std::max(250, 6 + 40 * int(cell.cx));
+    const int left = std::max({282, 6 + 42 * int(cell.cx), memory_width + 25});
     const int register_height = std::max(191, 14 * int(cell.cy) + 8);
     const int memory_height = std::max(256, 16 * int(cell.cy) + 8);
     const int code_width = std::max(217, 6 + 35 * int(cell.cx));
     const int code_height = std::max(404, code_lines * int(cell.cy) + 8);
     const int memory_top_y = 5 + register_height;
     create_pane(window, register_pane_id, 5, 5, left, register_height);
-    create_pane(window, memory_pane_id, 5, memory_top_y, left - 32, memory_height);
-    create_scroll_bar(window, memory_scroll_id, left - 27, memory_top_y + 4, 18, memory_height - 58);
+    create_pane(window, memory_pane_id, 5, memory_top_y, memory_width, memory_height);
+    create_scroll_bar(window, memory_scroll_id, 7 + memory_width, memory_top_y + 4, 18, memory_height - 58);
     create_pane(window, code_pane_id, 5 + left, 5, code_width, code_height);
     create_scroll_bar(window, code_scroll_id, 5 + left + code_width, 9, 18, code_height - 16);
 

@@ -88,7 +88,13 @@ void place_caret()
 void refresh_editor()
 {
     if (!editor_window) return;
-    draw_pane(GetDlgItem(editor_window, memory_pane_id), view_memory_rows(memory_editor.view_start));
+    std::vector<std::string> rows = view_memory_rows(memory_editor.view_start);
+    if (memory_editor.half_entered) {  // the digit typed so far stands in the byte's place
+        std::string& row = rows[size_t(memory_editor.caret_row - 1)];
+        const size_t at = size_t(7 + memory_editor.caret_column - 1 - 9);
+        if (at < row.size()) row[at] = "0123456789ABCDEF"[memory_editor.first_digit & 15];
+    }
+    draw_pane(GetDlgItem(editor_window, memory_pane_id), rows);
     const uint32_t last = std::max<uint32_t>(memory_editor.edit_rom ? 0 : 0x2000, memory_top() - 512);
     set_memory_scroll(editor_window, IDC_MEMORY_SCROLL, memory_editor.view_start, last);
     if (GetFocus() == editor_window) place_caret();
