@@ -149,6 +149,9 @@ void create_tabs(HWND window)
     show_tab(0);
 }
 
+// 282 pixels, or the 42 characters of its longest line in a wider font.
+int register_pane_width() { return std::max(282, 6 + 42 * int(pane_cell().cx)); }
+
 // The panes at their places: register pane 282 x 191 with the memory pane below it
 // and the code pane beside them, each wider or taller where the font's cells need
 // it; the tabs follow on the right and the window fits around them all.
@@ -156,7 +159,7 @@ void lay_out_debugger(HWND window)
 {
     const SIZE cell = pane_cell();
     const int memory_width = std::max(250, 6 + 40 * int(cell.cx));
-    const int left = std::max({282, 6 + 42 * int(cell.cx), memory_width + 25});
+    const int left = std::max(register_pane_width(), memory_width + 25);
     const int register_height = std::max(191, 14 * int(cell.cy) + 8);
     const int memory_height = std::max(256, 16 * int(cell.cy) + 8);
     const int code_width = std::max(217, 6 + 35 * int(cell.cx));
@@ -332,8 +335,8 @@ INT_PTR CALLBACK registers_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
     case WM_INITDIALOG:
         registers_window = window;
         restore_placement(window, placement_view_registers);
-        create_pane(window, register_pane_id, 5, 5, 282, 191);
-        fit_client(window, 292, 201);
+        create_pane(window, register_pane_id, 5, 5, register_pane_width(), 191);
+        fit_client(window, register_pane_width() + 10, 201);
         refresh_debug_windows();
         return TRUE;
     case WM_COMMAND:
