@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/debug_actions.h"
 #include "cli/host_headless.h"
 #include "cli/zx81_keys.h"
 #include "core/frame_loop.h"
@@ -41,7 +42,7 @@ const char usage_text[] =
     "          --bench N          run N frames unpaced and print the speed\n"
     "          --disassemble START END  list memory as Disassemble to File writes it\n"
     "                             (with --hex, --rom-labels, --sysvar-names anywhere on the line)\n"
-    "debugger (ADDR and BYTE as #hex, $hex or decimal):\n"
+    "debugger (actions too; ADDR, BYTE and PORT as #hex, $hex or decimal):\n"
     "          --regs             print the register pane\n"
     "          --memory ADDR      print the memory pane from ADDR (16 rows of 8 bytes)\n"
     "          --code             print the code pane at PC, its line marked with \">\"\n"
@@ -49,6 +50,16 @@ const char usage_text[] =
     "          --sysvars          print the system variables: name, address, value, by tabs\n"
     "          --poke ADDR=BYTE[,BYTE...]  write bytes from ADDR (ROM addresses too)\n"
     "          --find-text TEXT   print where TEXT, as the screen shows it, is first found\n"
+    "          --break SPEC       from here on, stop at SPEC: ADDR [if CONDITION], read ADDR[-ADDR],\n"
+    "                             write ADDR[-ADDR], in PORT or out PORT; a hit ends the action\n"
+    "                             running and prints 'break: SPEC at PC=XXXX' and the registers\n"
+    "                             (CONDITION: comparisons =, <>, <, >, <=, >= of registers, (ADDR),\n"
+    "                             (HL), (IX+d), (IY+d), TSTATES, FRAMES and numbers, AND, OR, ( ))\n"
+    "          --step N  --step-over  --step-out\n"
+    "          --run-until EVENT  start-of-frame, end-of-frame, interrupt, tstate=N, di, ei, halt,\n"
+    "                             im1, im2, ld-a-r, ld-r-a, in=PORT, out=PORT\n"
+    "          --log FILE         PC log of every instruction from here on (appended)\n"
+    "          --log-frame FILE   PC log of the next frame, which it runs\n"
     "          --help\n";
 
 // Frames a key is held down, and then left up, so that the ROM takes it once.
@@ -101,9 +112,13 @@ bool choose(const std::string& s, std::initializer_list<const char*> names, uint
     return false;
 }
 
+// Breakpoints fired before the action now running: one firing drops the rest of it.
+int breaks_before_action;
+bool action_stopped() { return breaks_fired() != breaks_before_action; }
+
 void run_frames(long n)
 {
-    for (long i = 0; i < n; ++i) run_frame();
+    for (long i = 0; i < n && !action_stopped(); ++i) run_frame();
 }
 
 // Once the ROM waits for its first key, the display file holds a line that
@@ -123,7 +138,7 @@ void settle()
 {
     std::vector<std::string> last;
     int same = 0;
-    for (int i = 0; i < settle_frame_limit && same < settle_frames; ++i) {
+    for (int i = 0; i < settle_frame_limit && same < settle_frames && !action_stopped(); ++i) {
         run_frame();
         std::vector<std::string> now = screen_text();
         same = (nmi_generator_on && now == last) ? same + 1 : 0;
@@ -135,6 +150,7 @@ void type_keystrokes(const std::vector<Keystroke>& strokes)
 {
     for (const Keystroke& s : strokes) {
         release_all_keys();
+        if (action_stopped()) return;
         for (const MatrixKey& k : s) key_matrix[k.row] &= uint8_t(~(1u << k.bit));
         run_frames(key_down_frames);
         release_all_keys();
@@ -162,7 +178,8 @@ int load_program(const std::string& path)
         return 1;
     }
     type_text("J\"\"\n");  // LOAD "" in K mode
-    for (int i = 0; i < boot_frame_limit && load_trap_count == loads_before; ++i) run_frame();
+    for (int i = 0; i < boot_frame_limit && load_trap_count == loads_before && !action_stopped(); ++i) run_frame();
+    if (action_stopped()) return 0;
     if (load_trap_count == loads_before) {
         std::fprintf(stderr, "wren81-cli: the ROM never reached its tape loader\n");
         return 1;
@@ -193,6 +210,8 @@ void bench(long frames)
 int act(const Action& a)
 {
     long n = 0;
+    breaks_before_action = breaks_fired();
+    if (is_debug_option_with_argument(a.name) || is_debug_option_alone(a.name)) return debug_action(a.name, a.arg);
     if (a.name == "--load") return load_program(a.arg);
     if (a.name == "--keys") return type_text(a.arg);
     if (a.name == "--disassemble") return disassemble(a.arg, a.arg2);
@@ -231,7 +250,10 @@ int main(int argc, char** argv)
             i += 2;
             continue;
         }
-        if (opt == "--screen-text" || view_action_arity(opt) == 0) { actions.push_back({opt, "", ""}); continue; }
+        if (opt == "--screen-text" || view_action_arity(opt) == 0 || is_debug_option_alone(opt)) {
+            actions.push_back({opt, "", ""});
+            continue;
+        }
         if (!has_arg) return usage_error("missing value after ", opt);
         const std::string arg = argv[++i];
         if (opt == "--roms") rom_folder = arg + "/";
@@ -247,6 +269,10 @@ int main(int argc, char** argv)
         } else if (opt == "--ay") {
             if (!choose(arg, {"none", "zonx", "quicksilva", "fuller", "aceuser"}, ay_card))
                 return usage_error("unknown AY sound card ", arg);
+        } else if (is_debug_option_with_argument(opt)) {
+            const std::string problem = check_debug_action(opt, arg);
+            if (!problem.empty()) return std::fprintf(stderr, "wren81-cli: %s\n", problem.c_str()), 2;
+            actions.push_back({opt, arg, ""});
         } else if (opt == "--wav") {
             wav_path = arg;
         } else if (opt == "--load" || opt == "--keys" || opt == "--frames" || opt == "--screenshot" ||
@@ -269,6 +295,7 @@ int main(int argc, char** argv)
     int status = 0;
     for (const Action& a : actions)
         if ((status = act(a)) != 0) break;
+    finish_debugging();
     if (!wav_path.empty() && !wav_capture_finish() && status == 0) {
         std::fprintf(stderr, "wren81-cli: %s could not be written whole\n", wav_path.c_str());
         status = 1;

@@ -152,12 +152,18 @@ struct ConditionReader {
             const std::string n = name();
             if (n == "HL" && take(')')) return emit(op_memory_hl);
             if (n == "IX" || n == "IY") {
+                const CondCode code = n == "IX" ? op_memory_ix : op_memory_iy;
                 int64_t d = 0;
                 skip_spaces();
                 const char sign = *p;
-                if ((sign == '+' || sign == '-') && (++p, number(d)) && take(')'))
-                    return emit(n == "IX" ? op_memory_ix : op_memory_iy, sign == '-' ? -d : d);
-                if (take(')')) return emit(n == "IX" ? op_memory_ix : op_memory_iy, 0);
+                if (sign != '+' && sign != '-') {
+                    if (take(')')) return emit(code, 0);
+                } else {  // certainly an indexed byte from here
+                    ++p;
+                    if (number(d) && take(')')) return emit(code, sign == '-' ? -d : d);
+                    error.clear();
+                    return fail("expected (" + n + "+d) with a number d at " + here());
+                }
             }
         }
         p = start;
@@ -174,6 +180,7 @@ struct ConditionReader {
         if (*p == '(') {
             ++p;
             if (memory_value()) return true;
+            if (!error.empty()) return false;
             return fail("expected (address), (HL), (IX+d) or (IY+d) at '(" + std::string(p) + "'");
         }
         const char* start = p;
@@ -208,7 +215,7 @@ struct ConditionReader {
         if (*p == '(') {
             const char* const start = p++;
             if (!memory_value()) {  // a parenthesised condition
-                if (!condition()) return false;
+                if (!error.empty() || !condition()) return false;
                 if (!take(')')) return fail("expected ')' at " + here());
                 return true;
             }
@@ -334,7 +341,8 @@ bool fire(int index)
 {
     ++breakpoints[index].hits;
     centre_on_pc = true;
-    if (!host_breakpoint_hit(index)) return false;
+    if (debugger_run_active && !report_hits_in_runs) return true;
+    if (!host_breakpoint_hit(index)) return debugger_run_active;
     frame_stop_requested = true;
     return true;
 }
@@ -477,7 +485,15 @@ void clear_breakpoints()
     rebuild_maps();
 }
 
-bool add_breakpoint_spec(const std::string& spec, std::string& message)
+namespace {
+
+struct SpecParts {
+    BreakKind kind = break_execute;
+    uint32_t first = 0, last = 0;
+    const char* condition = "";
+};
+
+bool read_spec(const std::string& spec, SpecParts& parts, std::string& message)
 {
     static const struct {
         const char* word;
@@ -485,31 +501,29 @@ bool add_breakpoint_spec(const std::string& spec, std::string& message)
     } kinds[] = {{"read", break_read}, {"write", break_write}, {"in", break_port_in}, {"out", break_port_out}};
     const char* p = spec.c_str();
     while (*p == ' ') ++p;
-    BreakKind kind = break_execute;
     for (const auto& k : kinds) {
         const size_t n = std::strlen(k.word);
         if (std::strncmp(p, k.word, n) == 0 && p[n] == ' ') {
-            kind = k.kind;
+            parts.kind = k.kind;
             p += n;
             break;
         }
     }
-    uint32_t first = 0, last = 0;
+    const BreakKind kind = parts.kind;
     const char* rest = nullptr;
-    if (!read_range(kind, p, first, last, rest)) {
+    if (!read_range(kind, p, parts.first, parts.last, rest)) {
         message = "bad breakpoint '" + spec + "': expected " +
-                  (kind == break_execute ? "an address" : kind == break_read || kind == break_write
-                                                              ? "an address or a range ADDR-ADDR"
-                                                              : "a port") +
+                  (kind == break_execute                           ? "an address"
+                   : kind == break_read || kind == break_write ? "an address or a range ADDR-ADDR"
+                                                                   : "a port") +
                   " from 0 to 65535 (#hex, $hex or decimal)";
         return false;
     }
     while (*rest == ' ') ++rest;
-    const char* condition = "";
     if (kind == break_execute && std::strncmp(rest, "if", 2) == 0 && (rest[2] == ' ' || rest[2] == '(')) {
-        condition = rest + 2;
-        while (*condition == ' ') ++condition;
-        if (!*condition) {
+        parts.condition = rest + 2;
+        while (*parts.condition == ' ') ++parts.condition;
+        if (!*parts.condition) {
             message = "bad breakpoint '" + spec + "': nothing after 'if'";
             return false;
         }
@@ -517,9 +531,24 @@ bool add_breakpoint_spec(const std::string& spec, std::string& message)
         message = "bad breakpoint '" + spec + "': unexpected '" + rest + "'";
         return false;
     }
-    if (add_entry(kind, first, last, condition, message)) return true;
-    if (message.rfind("condition", 0) == 0) message = "bad breakpoint '" + spec + "': " + message;
+    Condition compiled;
+    if (compile_condition(parts.condition, compiled, message)) return true;
+    message = "bad breakpoint '" + spec + "': " + message;
     return false;
+}
+
+}  // namespace
+
+bool check_breakpoint_spec(const std::string& spec, std::string& message)
+{
+    SpecParts parts;
+    return read_spec(spec, parts, message);
+}
+
+bool add_breakpoint_spec(const std::string& spec, std::string& message)
+{
+    SpecParts parts;
+    return read_spec(spec, parts, message) && add_entry(parts.kind, parts.first, parts.last, parts.condition, message);
 }
 
 std::string breakpoint_condition_text(int index)

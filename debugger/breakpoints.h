@@ -36,6 +36,8 @@ void delete_breakpoint(int index);
 void clear_breakpoints();
 // The command line's SPEC: "ADDR [if COND]", "read A[-B]", "write A[-B]", "in PORT", "out PORT".
 bool add_breakpoint_spec(const std::string& spec, std::string& message);
+// Reads a SPEC without adding it.
+bool check_breakpoint_spec(const std::string& spec, std::string& message);
 // The text of the Condition column: the condition and the hit count.
 std::string breakpoint_condition_text(int index);
 // "%04X" (or "%04X-%04X") with the kind, as the Address column shows it.

@@ -22,6 +22,8 @@ int highlight_address = -1;
 uint32_t memory_pane_start = 0x2000;
 int selected_tab;
 bool run_flag;
+bool debugger_run_active;
+bool report_hits_in_runs;
 bool armed_opcodes[armed_opcode_count];
 
 namespace {
@@ -45,11 +47,24 @@ constexpr ArmedPattern armed_patterns[armed_opcode_count] = {
 // read the code ahead of them as it is now, without copying all of memory each step.
 uint8_t fresh_byte(uint16_t address) { return debug_snapshot[address] = peek_byte(address); }
 
-// One instruction for the debugger; a watched access it made is not a breakpoint hit.
+// One instruction for the debugger's stepping; a watched access it made is not a
+// breakpoint hit.
 void step()
 {
     step_instruction();
     discard_watch_hits();
+}
+
+// One instruction of a run (to a frame event, a T-state, an opcode or a port): the
+// PC log goes on, and a breakpoint stops the run. True: stop.
+bool run_step()
+{
+    step_instruction();
+    if (!per_instruction_duties) return false;
+    debugger_run_active = true;
+    const bool stop = debugger_after_instruction();
+    debugger_run_active = false;
+    return stop;
 }
 
 void end_frame_count()
@@ -105,11 +120,13 @@ bool armed_opcode_at_pc()
     return false;
 }
 
-// Steps until the frame's end (when a T-state target is armed, until it is reached).
-void step_to_frame_end()
+// Steps until the frame's end; false when a breakpoint stopped the run first.
+bool step_to_frame_end()
 {
     if (tstates > frame_length - 1) end_frame_count();
-    while (tstates < frame_length) step();
+    while (tstates < frame_length)
+        if (run_step()) return false;
+    return true;
 }
 
 }  // namespace
@@ -258,7 +275,7 @@ bool debugger_frame_end()
 
 void run_to_start_of_frame()
 {
-    step_to_frame_end();
+    if (!step_to_frame_end()) return after_command();
     debugger_frame_end();
     host_draw_frame();
     end_frame_count();
@@ -267,7 +284,7 @@ void run_to_start_of_frame()
 
 void run_to_end_of_frame()
 {
-    step_to_frame_end();
+    if (!step_to_frame_end()) return after_command();
     rebase_ei_stamp();
     host_draw_frame();
     after_command();
@@ -277,8 +294,7 @@ void run_to_end_of_frame()
 bool run_one_frame()
 {
     while (tstates < frame_length) {
-        step();
-        if (run_flag && armed_opcode_at_pc()) {
+        if (run_step() || (run_flag && armed_opcode_at_pc())) {
             after_command();
             return false;
         }
@@ -333,8 +349,9 @@ bool run_until_port(bool write, uint32_t port, int frame_limit)
     bool found = false;
     for (int frame = 0; frame < frame_limit && !found; ++frame) {
         if (tstates > frame_length - 1) end_frame_count();
-        while (tstates < frame_length && !(found = port_run_hit())) step();
-        if (found) break;
+        bool stopped = false;
+        while (tstates < frame_length && !stopped && !(found = port_run_hit())) stopped = run_step();
+        if (found || stopped) break;
         debugger_frame_end();
         host_draw_frame();
         end_frame_count();

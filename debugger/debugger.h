@@ -19,6 +19,11 @@ extern int highlight_address;   // address marked by Find, -1 for none
 extern uint32_t memory_pane_start;       // multiple of 8, 0x2000 .. memory top - 128
 extern int selected_tab;        // 0 Stack, 1 Info, 2 Internal
 extern bool run_flag;           // an opcode run is in progress: each repaint runs one more frame
+// A breakpoint met during a run (to a frame event, a T-state, an opcode or a port)
+// stops the run; the host hears of it only when report_hits_in_runs is set (the
+// command line; the window shows where the run stopped).
+extern bool debugger_run_active;
+extern bool report_hits_in_runs;
 
 // One past the last address of the selected RAM model (0x4400 .. 0x10000).
 uint32_t memory_top();

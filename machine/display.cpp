@@ -347,6 +347,37 @@ void apply_display_holds()
     new_line_column = 405 + horizontal_hold;
 }
 
+namespace {
+
+// The instructions of a line. Whether the debugger has per-instruction duties is
+// asked once a line, so that without them the loop pays nothing for them.
+template <bool Duties>
+void run_line_instructions()
+{
+    while (line_end == line_end_none && pixel_count < scanline_stop) {
+        if (!Duties) run_fetch_only_instructions();  // with duties every instruction is run singly
+        if (pixel_count >= scanline_stop) break;
+        port_event = port_event_none;
+        if (!Duties) run_instruction_through(z80_main_dispatch);
+        else if (execute_instruction_inline()) line_end = line_end_stopped;  // a breakpoint stops the machine
+        if (int_pending) {
+            if (z80.iff1) accept_interrupt();
+            else int_pending = 0;  // what the acceptance does with interrupts disabled, without the call
+        }
+        const int n = int(tstates - instr_start_tstates);
+        sound_advance(uint32_t(n));
+        emit_pixels(2 * n);
+        if (port_event != port_event_none) act_on_port_event();
+
+        line_tstates_left -= n;
+        if (!(z80.r & 0x40)) int_pending = 1;  // bit 6 of R drives the INT line
+        if (!hsync_generator_on) sync_length += n;
+        if (line_tstates_left < 0) pass_hsync_point();
+    }
+}
+
+}  // namespace
+
 void run_scanline()
 {
     if (scanline_cut_short) scanline_cut_short = false;  // carry on the line a breakpoint stopped
@@ -364,25 +395,8 @@ void run_scanline()
         }
     }
 
-    while (line_end == line_end_none && pixel_count < scanline_stop) {
-        run_fetch_only_instructions();
-        if (pixel_count >= scanline_stop) break;
-        port_event = port_event_none;
-        if (execute_instruction_inline()) line_end = line_end_stopped;
-        if (int_pending) {
-            if (z80.iff1) accept_interrupt();
-            else int_pending = 0;  // what the acceptance does with interrupts disabled, without the call
-        }
-        const int n = int(tstates - instr_start_tstates);
-        sound_advance(uint32_t(n));
-        emit_pixels(2 * n);
-        if (port_event != port_event_none) act_on_port_event();
-
-        line_tstates_left -= n;
-        if (!(z80.r & 0x40)) int_pending = 1;  // bit 6 of R drives the INT line
-        if (!hsync_generator_on) sync_length += n;
-        if (line_tstates_left < 0) pass_hsync_point();
-    }
+    if (per_instruction_duties) run_line_instructions<true>();
+    else run_line_instructions<false>();
     if (line_end == line_end_stopped) {
         line_end = line_end_none;
         scanline_cut_short = true;

@@ -158,3 +158,52 @@ TEST(Cli, AnAyNoteProgrammedThroughZonxPortsSoundsAtItsPitch)
     ASSERT_EQ(run_cli("--vsync-sound" + run).status, 0);
     EXPECT_GT(measured_pitch(read_whole_file(wav)), 0);
 }
+
+TEST(CliDebugger, ABreakpointPrintsWhereItFiredWithTheRegistersAndTheNextActionGoesOn)
+{
+    // KEYBOARD runs once a frame at the K cursor: the first --frames stops there, the second runs on.
+    CliRun r = run_cli("--break '#02BB if FRAMES>0' --frames 50 --keys 'P2+2\\n' --screen-text");
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_GE(r.lines.size(), 15u) << r.out;
+    EXPECT_EQ(r.lines[0], "break: #02BB if FRAMES>0 at PC=02BB");
+    EXPECT_EQ(r.lines[1].substr(0, 8), "PC  02BB");
+    EXPECT_EQ(r.lines[14].find("IM 1 INTERRUPTS OFF"), 8u) << r.lines[14];
+    EXPECT_EQ(r.lines[15].substr(0, 20), "break: #02BB if FRAM");  // --keys stopped at once, too
+
+    // A read watchpoint on FRAMES (#4034), which the display routine reads each frame.
+    r = run_cli("--break 'read #4034-#4035' --frames 5");
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_FALSE(r.lines.empty());
+    EXPECT_EQ(r.lines[0].substr(0, 31), "break: read #4034-#4035 at PC=0") << r.lines[0];
+}
+
+TEST(CliDebugger, AMalformedBreakpointOrEventIsNamedAndNothingRuns)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"--frames 5 --break '#02BB if Q=1'", "unknown register 'Q'"},
+        {"--break '#02BB if (A=1'", "expected ')'"},
+        {"--break 'write #5000-#4000'", "ADDR-ADDR"},
+        {"--break 'fetch #4000'", "bad breakpoint"},
+        {"--run-until lunchtime", "unknown event 'lunchtime'"},
+        {"--step many", "--step takes a number"},
+    };
+    for (const auto& [args, fault] : cases) {
+        CliRun r = run_cli(std::string(args) + " --screen-text");
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.err.find(fault), std::string::npos) << args << " gave: " << r.err;
+        EXPECT_TRUE(r.out.empty()) << args;
+    }
+}
+
+TEST(CliDebugger, AOneFrameLogHoldsAWholeFrameAndRunsCarryOnFromIt)
+{
+    const std::string log = temp_path("frame.log");
+    std::remove(log.c_str());
+    CliRun r = run_cli("--log-frame '" + log + "' --run-until tstate=30000 --frames 2 --break '#02BB' --frames 1");
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_FALSE(r.lines.empty());
+    EXPECT_EQ(r.lines[0], "break: #02BB at PC=02BB");
+    const std::string text = read_whole_file(log);
+    EXPECT_EQ(text.rfind("PC = ", 0), 0u);
+    EXPECT_GT(std::count(text.begin(), text.end(), '\n'), 5000);
+}

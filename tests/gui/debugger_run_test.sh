@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The debugger's runs and stack tools, and the smaller windows of the Debug menu:
-# Run Until HALT stops on the HALT, a port read event just after the ROM's IN, a
-# T-state at the T-state asked for; PUSH Value puts a typed number on the stack and
+# Run Until HALT stops on the HALT, a T-state at the T-state asked for; PUSH Value puts a typed number on the stack and
 # POP Value takes it into a register pair; View Registers steps with its own keys and
 # menu; View Disassembly lists the ROM from address 0.
 source "$(dirname "$0")/lib.sh"
@@ -17,14 +16,6 @@ tstates() { pane 1201 | sed -n 's/.*TStates: *\([0-9]*\).*/\1/p'; }
 on_halt() { pane 1201 | grep -q '^PC  [89A-F]... 76 '; }
 gui_probe menu "$dbg" 40126
 gui_until 10 on_halt || fail "Run Until HALT stopped at '$(pane 1201 | head -n 1)', not on a HALT"
-
-# The keyboard routine reads port #FE: the run stops after its IN.
-gui_probe menu "$dbg" 40119
-gui_wait_window "Port Read Event" 10 >/dev/null || fail "Port Read Event did not ask for the port"
-gui_probe settext "Port Read Event" 1022 "#FE"
-gui_press "Port Read Event" OK || fail "the port question did not close"
-after_in() { pane 1203 | grep -B1 '^>' | head -n 1 | grep -q '  IN  '; }
-gui_until 10 after_in || fail "the port read run stopped at $(marked), not after an IN"
 
 gui_probe menu "$dbg" 1039
 gui_wait_window "Run Until T-State" 10 >/dev/null || fail "Specified T-State did not ask for the T-state"
