@@ -42,7 +42,7 @@ const char usage_text[] =
     "          --bench N          run N frames unpaced and print the speed\n"
     "          --disassemble START END  list memory as Disassemble to File writes it\n"
     "                             (with --hex, --rom-labels, --sysvar-names anywhere on the line)\n"
-    "debugger (actions too; ADDR, BYTE and PORT as #hex, $hex or decimal):\n"
+    "debugger (ADDR and BYTE as #hex, $hex or decimal):\n"
     "          --regs             print the register pane\n"
     "          --memory ADDR      print the memory pane from ADDR (16 rows of 8 bytes)\n"
     "          --code             print the code pane at PC, its line marked with \">\"\n"
@@ -250,7 +250,7 @@ int main(int argc, char** argv)
             i += 2;
             continue;
         }
-        if (opt == "--screen-text" || view_action_arity(opt) == 0 || is_debug_option_alone(opt)) {
+        if (opt == "--screen-text" || is_debug_option_alone(opt) || view_action_arity(opt) == 0) {
             actions.push_back({opt, "", ""});
             continue;
         }

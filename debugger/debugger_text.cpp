@@ -159,14 +159,13 @@ std::vector<std::pair<std::string, std::string>> stack_rows(const uint8_t* image
 
 std::vector<std::string> info_rows()
 {
-    const bool file = file_loaded != 0;
     return {
         model_status_label(opt_model_type),
         format("%d t_states per frame", int(frame_length)),
         format("%d t_states per scanline", tstates_per_line),
-        file ? current_file_name : "",
-        file ? current_file_type : "",
-        file ? format("%d bytes", int(program_image_length)) : "",
+        current_file_name,
+        current_file_type,
+        program_image_length ? format("%d bytes", int(program_image_length)) : "",
     };
 }
 

@@ -57,8 +57,8 @@ std::vector<std::string> code_pane_lines(const Listing* listing, int top_line, u
 // Stack tab: "%04X" address and "%02X%02X" word (high byte first), every even offset
 // from SP up to the memory top; empty when SP is at or above it.
 std::vector<std::pair<std::string, std::string>> stack_rows(const uint8_t* image, uint16_t sp, uint32_t top);
-// Info tab: the machine, the frame and scanline lengths, the chosen file's name and
-// format and its length (these three empty when no file has been chosen).
+// Info tab: the machine, the frame and scanline lengths, the program file's name and
+// format as the loader keeps them, and its length (empty while no file is held).
 std::vector<std::string> info_rows();
 // Internal tab: the display hardware.
 std::vector<std::string> internal_rows();

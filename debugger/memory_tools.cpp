@@ -86,7 +86,6 @@ void show_in_code_pane(uint32_t address)
 }
 
 uint32_t editor_low() { return memory_editor.edit_rom ? 0 : rom_end; }
-uint32_t editor_high() { return std::max(editor_low(), memory_top() - editor_page); }
 
 void set_caret(int row, int column)
 {
@@ -200,6 +199,8 @@ void set_register_pair(int index, uint16_t value)
 
 bool push_value(int pair_index, const char* typed_text)
 {
+    for (int i = 0; typed_text && i < register_pair_count; ++i)
+        if (std::strcmp(typed_text, register_pair_names[i]) == 0) pair_index = i, typed_text = nullptr;
     uint32_t value = register_pair_value(pair_index);
     if (typed_text && *typed_text) {
         long typed = 0;
@@ -247,9 +248,17 @@ void editor_open(bool edit_rom)
     take_snapshot();
 }
 
+uint32_t clamp_view_start(uint32_t start, bool edit_rom)
+{
+    const uint32_t low = edit_rom ? 0 : rom_end, high = std::max(low, memory_top() - editor_page);
+    return std::clamp(start & ~(editor_row_bytes - 1), low, high);
+}
+
+int editor_caret_text_index() { return memory_editor.caret_column - 2; }
+
 void editor_scroll(uint32_t start)
 {
-    memory_editor.view_start = std::clamp(start & ~(editor_row_bytes - 1), editor_low(), editor_high());
+    memory_editor.view_start = clamp_view_start(start, memory_editor.edit_rom);
 }
 
 void editor_key(EditorKey key)

@@ -37,7 +37,7 @@ extern const char* const register_pair_names[register_pair_count];  // "AF" .. "
 extern int push_pop_selection;
 uint16_t register_pair_value(int index);
 void set_register_pair(int index, uint16_t value);
-// PUSH Value: the typed text when given ("#"/"$" hex or decimal; anything else, or a
+// PUSH Value: the pair named by the typed text, or the typed text when given ("#"/"$" hex or decimal; anything else, or a
 // value of 0x10000 or more, is ignored and false returned), else the pair's value.
 // The bytes go through the bus without taking time: high byte at SP - 1, low at SP - 2.
 bool push_value(int pair_index, const char* typed_text);
@@ -67,5 +67,10 @@ void editor_key(EditorKey key);
 // A hex digit '0'-'9', 'A'-'F' (either case); other characters are ignored.
 void editor_digit(char digit);
 void editor_scroll(uint32_t start);
+// View Memory's and the editor's first address: rounded down to a row of 16 and kept
+// between 0x2000 (0 with Edit ROM) and the memory top minus 512.
+uint32_t clamp_view_start(uint32_t start, bool edit_rom);
+// Where the caret stands in the text of its row of view_memory_rows (a character index).
+int editor_caret_text_index();
 // Writes a byte as the editor does: memory and snapshot, ROM only with Edit ROM.
 void editor_write(uint16_t address, uint8_t value);

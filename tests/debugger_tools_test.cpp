@@ -10,6 +10,7 @@
 #include "debugger/debugger_text.h"
 #include "debugger/disassemble_file.h"
 #include "debugger/memory_tools.h"
+#include "files/program_file.h"
 #include "tests/cli_runner.h"
 #include "tests/file_helpers.h"
 #include "tests/machine_fixture.h"
@@ -94,6 +95,11 @@ TEST_F(DebuggerText, PanesAndTabsShowMemoryAsTheWindowsDo)
     EXPECT_EQ(info[0], " ZX81 16K RAM");
     EXPECT_EQ(info[1], "64584 t_states per frame");
     EXPECT_EQ(info[2], "207 t_states per scanline");
+    ASSERT_TRUE(load_chosen_program(std::string(WREN81_SHARED_DIR) + "/programs/zx81-program.p"));
+    const std::vector<std::string> loaded = info_rows();
+    EXPECT_EQ(loaded[3], "zx81-program.p");
+    EXPECT_EQ(loaded[4], "P File");
+    EXPECT_EQ(loaded[5], std::to_string(program_image_length) + " bytes");
 }
 
 TEST_F(DebuggerText, CodePaneShowsThirtyLinesAndMarksTheLineAtPC)
@@ -210,7 +216,7 @@ TEST_F(MemoryTools, PushAndPopGoThroughTheStack)
     EXPECT_EQ(z80.sp, 0x7F00);
 
     z80.de_alt.w = 0xBEEF;
-    EXPECT_TRUE(push_value(8, ""));  // DE'
+    EXPECT_TRUE(push_value(0, "DE'"));  // a pair named in the typed text
     pop_value(0);                    // AF: F from the first byte
     EXPECT_EQ(z80.af.hi, 0xBE);
     EXPECT_EQ(z80.af.lo, 0xEF);
@@ -260,6 +266,8 @@ TEST_F(MemoryTools, EditorTypesBytesAndKeepsTheCaretInItsRows)
     editor_key(key_up);
     EXPECT_EQ(memory_editor.caret_row, 1);
     EXPECT_EQ(memory_editor.byte_index, 0u);
+    // The caret stands on its byte's first digit in the row the window draws.
+    EXPECT_EQ(view_memory_rows(0x4000)[0].substr(editor_caret_text_index(), 2), "4E");
 
     editor_key(key_page_down);
     EXPECT_EQ(memory_editor.view_start, 0x4200u);
