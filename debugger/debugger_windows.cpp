@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "debugger/debugger.h"
+#include "debugger/memory_tools.h"
 
 Listing* disassembly_view_listing;
 int disassembly_view_top = 1;
@@ -45,12 +46,7 @@ void memory_view_open()
     memory_view_start = 0x2000;
 }
 
-uint32_t memory_view_last_start() { return std::max<uint32_t>(0x2000, memory_top() - 512); }
-
-void memory_view_scroll(uint32_t start)
-{
-    memory_view_start = std::max<uint32_t>(0x2000, std::min(start & ~15u, memory_view_last_start()));
-}
+void memory_view_scroll(uint32_t start) { memory_view_start = clamp_view_start(start, false); }
 
 long line_address(const std::string& line)
 {

@@ -27,7 +27,6 @@ extern uint32_t memory_view_start;
 void memory_view_open();
 // Rounds down to 16 and clamps to 0x2000 .. memory top - 512.
 void memory_view_scroll(uint32_t start);
-uint32_t memory_view_last_start();
 
 // Where a line of the listing (or of a pane) starts: its first four hex digits,
 // -1 for a blank line.

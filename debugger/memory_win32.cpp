@@ -31,10 +31,11 @@ void create_memory_pane(HWND window, int scroll_id)
     fit_client(window, width + 31, height + 10);
 }
 
-void set_memory_scroll(HWND window, int scroll_id, uint32_t start, uint32_t last)
+// The thumb runs over the first addresses the view may start at, 512 bytes a page.
+void set_memory_scroll(HWND window, int scroll_id, uint32_t start, bool edit_rom)
 {
-    set_scroll(GetDlgItem(window, scroll_id), int(std::min<uint32_t>(start, 0x2000)), int(last) + 511, 512,
-               int(start));
+    set_scroll(GetDlgItem(window, scroll_id), int(clamp_view_start(0, edit_rom)),
+               int(clamp_view_start(0x10000, edit_rom)) + 511, 512, int(start));
 }
 
 // ---- View Memory ----
@@ -42,7 +43,7 @@ void set_memory_scroll(HWND window, int scroll_id, uint32_t start, uint32_t last
 void refresh_view()
 {
     draw_pane(GetDlgItem(view_window, memory_pane_id), view_memory_rows(memory_view_start));
-    set_memory_scroll(view_window, IDC_VIEWMEMORY_SCROLL, memory_view_start, memory_view_last_start());
+    set_memory_scroll(view_window, IDC_VIEWMEMORY_SCROLL, memory_view_start, false);
 }
 
 INT_PTR CALLBACK view_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
@@ -74,13 +75,11 @@ INT_PTR CALLBACK view_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
 
 // ---- Edit Memory ----
 
-// The caret's place: its row, and its character within the row (the byte's first
-// hex digit, one further while a byte is half entered).
+// The caret's place: its row, and its character within the row.
 void place_caret()
 {
     const SIZE cell = pane_cell();
-    const int column = memory_editor.caret_column - 9;  // 0, 3, .. 45, plus 1 half entered
-    const int x = 5 + 3 + (7 + column) * cell.cx;
+    const int x = 5 + 3 + editor_caret_text_index() * cell.cx;
     const int y = 5 + (memory_editor.caret_row - 1) * cell.cy + (cell.cy - 9) / 2;
     SetCaretPos(x, y);
 }
@@ -91,12 +90,11 @@ void refresh_editor()
     std::vector<std::string> rows = view_memory_rows(memory_editor.view_start);
     if (memory_editor.half_entered) {  // the digit typed so far stands in the byte's place
         std::string& row = rows[size_t(memory_editor.caret_row - 1)];
-        const size_t at = size_t(7 + memory_editor.caret_column - 1 - 9);
+        const size_t at = size_t(editor_caret_text_index() - 1);
         if (at < row.size()) row[at] = "0123456789ABCDEF"[memory_editor.first_digit & 15];
     }
     draw_pane(GetDlgItem(editor_window, memory_pane_id), rows);
-    const uint32_t last = std::max<uint32_t>(memory_editor.edit_rom ? 0 : 0x2000, memory_top() - 512);
-    set_memory_scroll(editor_window, IDC_MEMORY_SCROLL, memory_editor.view_start, last);
+    set_memory_scroll(editor_window, IDC_MEMORY_SCROLL, memory_editor.view_start, memory_editor.edit_rom);
     if (GetFocus() == editor_window) place_caret();
 }
 
@@ -250,11 +248,9 @@ INT_PTR CALLBACK stack_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam)
             if (id == IDC_POP_PAIR) {
                 if (choice >= 0) pop_value(push_pop_selection = choice);
             } else {
-                // A name from the list pushes that pair; anything typed is a number.
-                const std::string typed = field_text(dialog, id);
-                const bool chose = choice >= 0 && typed == register_pair_names[choice];
-                if (chose) push_pop_selection = choice;
-                push_value(chose ? choice : push_pop_selection, chose ? nullptr : typed.c_str());
+                // The text names a pair (as a choice from the list does) or is a number.
+                if (choice >= 0) push_pop_selection = choice;
+                push_value(push_pop_selection, field_text(dialog, id).c_str());
             }
             EndDialog(dialog, IDOK);
         } else if (LOWORD(wparam) == IDCANCEL) {
