@@ -30,15 +30,8 @@ void fill_list()
     const HWND list = GetDlgItem(breakpoints_window, IDC_BREAK_LIST);
     const int selected = selected_row();
     ListView_DeleteAllItems(list);
-    for (int i = 0; i < breakpoint_count; ++i) {
-        const std::string address = breakpoint_address_text(i), condition = breakpoint_condition_text(i);
-        LVITEMA entry = {};
-        entry.mask = LVIF_TEXT;
-        entry.iItem = i;
-        entry.pszText = const_cast<char*>(address.c_str());
-        ListView_InsertItem(list, &entry);
-        ListView_SetItemText(list, i, 1, const_cast<char*>(condition.c_str()));
-    }
+    for (int i = 0; i < breakpoint_count; ++i)
+        add_list_row(list, {breakpoint_address_text(i).c_str(), breakpoint_condition_text(i).c_str()});
     if (selected >= 0 && selected < breakpoint_count)
         ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
@@ -91,17 +84,7 @@ INT_PTR CALLBACK breakpoints_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG: {
-        const HWND list = GetDlgItem(window, IDC_BREAK_LIST);
-        ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-        const char* names[2] = {"Address", "Condition"};
-        const int widths[2] = {75, 252};
-        for (int i = 0; i < 2; ++i) {
-            LVCOLUMNA column = {};
-            column.mask = LVCF_TEXT | LVCF_WIDTH;
-            column.cx = widths[i];
-            column.pszText = const_cast<char*>(names[i]);
-            ListView_InsertColumn(list, i, &column);
-        }
+        set_list_columns(GetDlgItem(window, IDC_BREAK_LIST), {{"Address", 75}, {"Condition", 252}});
         breakpoints_window = window;
         fill_list();
         return TRUE;

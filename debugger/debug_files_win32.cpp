@@ -20,26 +20,9 @@ INT_PTR CALLBACK sysvar_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
     case WM_INITDIALOG: {
         restore_placement(window, placement_system_variables);
         const HWND list = GetDlgItem(window, IDC_SYSVAR_LIST);
-        ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-        const char* names[3] = {"Name", "Address", "Value"};
-        const int widths[3] = {60, 60, 338};
-        for (int i = 0; i < 3; ++i) {
-            LVCOLUMNA column = {};
-            column.mask = LVCF_TEXT | LVCF_WIDTH;
-            column.cx = widths[i];
-            column.pszText = const_cast<char*>(names[i]);
-            ListView_InsertColumn(list, i, &column);
-        }
-        int row = 0;
-        for (const SysvarRow& sysvar : system_variable_rows()) {
-            LVITEMA entry = {};
-            entry.mask = LVIF_TEXT;
-            entry.iItem = row;
-            entry.pszText = const_cast<char*>(sysvar.name.c_str());
-            ListView_InsertItem(list, &entry);
-            ListView_SetItemText(list, row, 1, const_cast<char*>(sysvar.address.c_str()));
-            ListView_SetItemText(list, row++, 2, const_cast<char*>(sysvar.value.c_str()));
-        }
+        set_list_columns(list, {{"Name", 60}, {"Address", 60}, {"Value", 338}});
+        for (const SysvarRow& sysvar : system_variable_rows())
+            add_list_row(list, {sysvar.name.c_str(), sysvar.address.c_str(), sysvar.value.c_str()});
         return TRUE;
     }
     case WM_MOVE: keep_placement(window, placement_system_variables); return FALSE;

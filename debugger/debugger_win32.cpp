@@ -77,15 +77,7 @@ void fill_stack_tab()
     const HWND list = item(tab_pages[0], IDC_STACK_LIST);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(list);
-    int row = 0;
-    for (const auto& [address, contents] : stack_rows()) {
-        LVITEMA entry = {};
-        entry.mask = LVIF_TEXT;
-        entry.iItem = row;
-        entry.pszText = const_cast<char*>(address.c_str());
-        ListView_InsertItem(list, &entry);
-        ListView_SetItemText(list, row++, 1, const_cast<char*>(contents.c_str()));
-    }
+    for (const auto& [address, contents] : stack_rows()) add_list_row(list, {address.c_str(), contents.c_str()});
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
 }
 
@@ -136,15 +128,7 @@ void create_tabs(HWND window)
         tab_pages[i] = CreateDialogParamA(app_instance, templates[i], window, nullptr, 0);
         SetWindowPos(tab_pages[i], HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
     }
-    const HWND list = item(tab_pages[0], IDC_STACK_LIST);
-    const char* columns[2] = {"Address", "Contents"};
-    for (int i = 0; i < 2; ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.cx = 75;
-        column.pszText = const_cast<char*>(columns[i]);
-        ListView_InsertColumn(list, i, &column);
-    }
+    set_list_columns(item(tab_pages[0], IDC_STACK_LIST), {{"Address", 75}, {"Contents", 75}});
     TabCtrl_SetCurSel(tabs, 0);
     show_tab(0);
 }
@@ -543,6 +527,31 @@ int scroll_target(WPARAM request, int position, int line, int page)
     case SB_THUMBPOSITION: return HIWORD(request);
     default: return position;
     }
+}
+
+void set_list_columns(HWND list, std::initializer_list<ListColumn> columns)
+{
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    int i = 0;
+    for (const ListColumn& c : columns) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = c.width;
+        column.pszText = const_cast<char*>(c.name);
+        ListView_InsertColumn(list, i++, &column);
+    }
+}
+
+void add_list_row(HWND list, std::initializer_list<const char*> cells)
+{
+    LVITEMA entry = {};
+    entry.mask = LVIF_TEXT;
+    entry.iItem = ListView_GetItemCount(list);
+    entry.pszText = const_cast<char*>(*cells.begin());
+    const int row = ListView_InsertItem(list, &entry);
+    int column = 0;
+    for (const char* cell : cells)
+        if (column++) ListView_SetItemText(list, row, column - 1, const_cast<char*>(cell));
 }
 
 void restore_placement(HWND window, const WindowPlacement& placement)

@@ -1,5 +1,6 @@
 // The debugger's windows: what their files share, and what the main window opens.
 #pragma once
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,14 @@ HWND create_scroll_bar(HWND parent, int id, int x, int y, int width, int height)
 void set_scroll(HWND bar, int low, int high, int page, int position);
 // The position a scroll message asks for, from the current one and the steps.
 int scroll_target(WPARAM request, int position, int line, int page);
+
+// Report lists: the columns (name and width in pixels), and a row added at the end.
+struct ListColumn {
+    const char* name;
+    int width;
+};
+void set_list_columns(HWND list, std::initializer_list<ListColumn> columns);
+void add_list_row(HWND list, std::initializer_list<const char*> cells);
 
 // Windows that keep their place in the configuration: restore on opening, and keep
 // it as the window moves.
