@@ -12,8 +12,11 @@ void run_frame()
     frame_stop_requested = false;
     while (tstates < frame_length || scanline_cut_short) {
         run_scanline();
-        if (!scanline_cut_short) store_scanline();
-        if (frame_stop_requested) return;
+        if (frame_stop_requested) {  // a breakpoint: the next call carries on from here
+            if (!scanline_cut_short) store_scanline();
+            return;
+        }
+        store_scanline();
     }
     end_of_frame_duties();
     ++frame_count;

@@ -582,7 +582,12 @@ std::string breakpoint_address_text(int index)
 
 void update_instruction_duties()
 {
-    per_instruction_duties = breakpoint_count > 0 || pc_logging || pc_log_one_frame;
+    const bool logging = pc_logging || pc_log_one_frame;
+    per_instruction_duties = breakpoint_count > 0 || logging;
+    bool high_breakpoint = false;  // a HALT repeat at the same PC never fires, so only these bar the runs
+    for (int i = 0; i < breakpoint_count; ++i)
+        high_breakpoint |= breakpoints[i].kind == break_execute && breakpoints[i].first >= 0x8000;
+    fetch_runs_barred = logging || high_breakpoint;
 }
 
 bool debugger_after_instruction()

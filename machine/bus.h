@@ -31,23 +31,27 @@ extern uint8_t watch_ports;   // a port watchpoint or a port run is armed
 void note_memory_access(uint16_t address, WatchKind kind);
 void note_port_access(uint16_t port, bool out);
 
+// The timed accesses' slow paths: the cards, folding, and watched accesses.
+uint8_t read_byte_decoded(uint16_t address);
+void write_byte_decoded(uint16_t address, uint8_t value);
+
+// A watchpoint (watch_memory) turns the fast paths off, as a card does.
 BUS_ACCESS uint8_t read_byte(uint16_t address)
 {
     tstates += 3;
-    if (watch_memory & watch_read) note_memory_access(address, watch_read);
-    return peek_byte(address);
+    if (address < ram_top && (hires_card | watch_memory) == 0) return bank[address >> 13][address & 0x1FFF];
+    return read_byte_decoded(address);
 }
 
 BUS_ACCESS void write_byte(uint16_t address, uint8_t value)
 {
     tstates += 3;
-    if (watch_memory & watch_write) note_memory_access(address, watch_write);
     // Of the sound cards only the Quicksilva one listens to memory writes.
-    if (uint32_t(address) - 0x2000u < ram_top - 0x2000u && (hires_card | chr_generator) == 0 &&
+    if (uint32_t(address) - 0x2000u < ram_top - 0x2000u && (hires_card | chr_generator | watch_memory) == 0 &&
         ay_card != ay_quicksilva)
         memory[address] = value;
     else
-        write_decoded(address, value);
+        write_byte_decoded(address, value);
 }
 
 // A display fetch puts a pattern into the shift register and has the Z80
@@ -129,10 +133,12 @@ void port_out(uint16_t port, uint8_t value);
 // ED FC: the tape-load routine's trap, served by the program-file loader.
 void load_trap();
 // Per-instruction duties of the debugger (the PC log line, the breakpoint check),
-// set only while logging is on or a breakpoint exists. While set, the display loop
-// runs every HALT repeat and character fetch as an instruction of its own rather
-// than in a batch. True: a breakpoint asks the frame loop to stop here.
+// set only while logging is on or a breakpoint exists. True: a breakpoint asks the
+// frame loop to stop here. The display loop runs HALT repeats and character fetches
+// in batches unless fetch_runs_barred: while logging, or with a breakpoint where the
+// display file runs (at 0x8000 and above), each is an instruction of its own.
 extern uint8_t per_instruction_duties;
+extern uint8_t fetch_runs_barred;
 bool debugger_after_instruction();
 inline bool after_instruction() { return per_instruction_duties && debugger_after_instruction(); }
 // Sound accounting for an instruction run by the debugger's stepping.

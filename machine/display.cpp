@@ -36,6 +36,7 @@ uint32_t scanline_pixels[scanline_capacity + scanline_slack];
 int pixel_count;
 
 uint8_t per_instruction_duties;
+uint8_t fetch_runs_barred;
 
 namespace {
 
@@ -161,7 +162,7 @@ void act_on_port_event()
 }
 
 // The line timer ran out: the NMI generator fires, and the HSYNC generator ends the line.
-void pass_hsync_point()
+BUS_ACCESS void pass_hsync_point()
 {
     if (nmi_generator_on) {
         const int taken = accept_nmi(pixel_count);
@@ -217,7 +218,7 @@ int steps_to_int_line(uint8_t r)
 // boundary), so the display bytes lie side by side below the RAM top. With a plain
 // character row (see plain_character_row) the patterns are read from it directly.
 template <bool PlainRow>
-int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_row)
+BUS_ACCESS int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_row)
 {
     const uint16_t pc = z80.pc;  // at or above the display-fetch threshold
     const uint16_t start = display_fetch_address(pc);
@@ -236,11 +237,12 @@ int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_
     return steps;
 }
 
-void run_fetch_only_instructions()
+// Inlined into both forms of the display loop.
+BUS_ACCESS void run_fetch_only_instructions()
 {
     const bool halted = z80.halted;
     if (!halted && z80.pc < display_fetch_threshold()) return;  // the usual case: an ordinary fetch
-    if (per_instruction_duties || hires_card != hires_none) return;
+    if (fetch_runs_barred || hires_card != hires_none) return;
     if (halted && !fetch_is_plain_halt(z80.pc)) return;
     if (int_pending && z80.iff1) return;  // the next instruction is followed by the interrupt
     // Steps before the line fills, the HSYNC point is reached or the interrupt comes.
@@ -355,7 +357,7 @@ template <bool Duties>
 void run_line_instructions()
 {
     while (line_end == line_end_none && pixel_count < scanline_stop) {
-        if (!Duties) run_fetch_only_instructions();  // with duties every instruction is run singly
+        run_fetch_only_instructions();
         if (pixel_count >= scanline_stop) break;
         port_event = port_event_none;
         if (!Duties) run_instruction_through(z80_main_dispatch);
@@ -376,6 +378,9 @@ void run_line_instructions()
     }
 }
 
+// Out of line, so that the usual loop, inlined below, stays as small as it was.
+__attribute__((noinline)) void run_line_instructions_with_duties() { run_line_instructions<true>(); }
+
 }  // namespace
 
 void run_scanline()
@@ -395,7 +400,7 @@ void run_scanline()
         }
     }
 
-    if (per_instruction_duties) run_line_instructions<true>();
+    if (per_instruction_duties) run_line_instructions_with_duties();
     else run_line_instructions<false>();
     if (line_end == line_end_stopped) {
         line_end = line_end_none;

@@ -199,3 +199,15 @@ void reset_hardware()
     vsync_level = 0;
     file_loaded = 0;
 }
+
+uint8_t read_byte_decoded(uint16_t address)
+{
+    if (watch_memory & watch_read) note_memory_access(address, watch_read);
+    return peek_byte(address);
+}
+
+void write_byte_decoded(uint16_t address, uint8_t value)
+{
+    if (watch_memory & watch_write) note_memory_access(address, watch_write);
+    write_decoded(address, value);
+}

@@ -15,7 +15,7 @@ class FetchRuns : public MachineTest, public ::testing::WithParamInterface<Setti
 protected:
     void TearDown() override
     {
-        per_instruction_duties = vsync_sound_on = 0;
+        per_instruction_duties = fetch_runs_barred = vsync_sound_on = 0;
         headless_foreground = true;
         sound_shutdown();
         std::remove(wav_path().c_str());
@@ -31,7 +31,7 @@ protected:
     {
         const Settings s = GetParam();
         opt_model_type = s.model, opt_M1Not = s.m1not, chr_generator = s.chr, ay_card = s.ay;
-        per_instruction_duties = !batched, vsync_sound_on = 1;
+        per_instruction_duties = fetch_runs_barred = !batched, vsync_sound_on = 1;
         headless_foreground = false;  // the keys go straight into the key matrix
         headless_sound_fail_at = headless_sound_works;
         opt_freq = 44100, opt_soundbits = 16, opt_stereo = 0, opt_snd_volume = 40, opt_num_buffers = 4;
