@@ -1,5 +1,5 @@
 // What the emulation asks of Windows: key states, the focus, the user's folder,
-// time, a finished frame to show, and the error box.
+// time, a finished frame to show, the error box, and the debugger's questions.
 #include <windows.h>
 #include <shlobj.h>
 #include <mmsystem.h>
@@ -8,6 +8,8 @@
 
 #include "core/host.h"
 #include "core/machine_state.h"
+#include "debugger/debugger.h"
+#include "debugger/debugger_win32.h"
 #include "shell/shell_win32.h"
 #include "video/output_win32.h"
 
@@ -109,9 +111,19 @@ void host_show_error(const std::string& text)
 
 // ---- Debugger ----
 
-// The modal debugger opens here once its window exists; until then a breakpoint
-// hit only counts, and the machine runs on.
-bool host_breakpoint_hit(int) { return false; }
+// A breakpoint fired: the debugger opens over the main window with the sound stopped;
+// when it closes the sound plays on and so does the machine.
+bool host_breakpoint_hit(int)
+{
+    centre_on_pc = true;
+    emulation_paused = 1;
+    sound_hold(1);
+    open_debugger(true);
+    emulation_paused = 0;
+    sound_hold(0);
+    draw_frame();
+    return false;
+}
 
 bool host_stop_requested() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0; }
 

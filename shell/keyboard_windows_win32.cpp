@@ -1,5 +1,6 @@
 // The two keyboard windows of the Tools menu: the Keyboard Helper, whose forty key
 // pictures type into the ZX81 when clicked, and the picture of the ZX81 keyboard.
+#include "debugger/debugger_win32.h"
 #include "shell/shell_win32.h"
 
 namespace {
@@ -108,7 +109,8 @@ void open_display_keyboard() { open_tool_window(keyboard_window, WREN_KEYBOARD, 
 bool shell_dialog_message(MSG* msg)
 {
     return (helper_window && IsDialogMessageA(helper_window, msg)) ||
-           (keyboard_window && IsDialogMessageA(keyboard_window, msg)) || calculator_dialog_message(msg);
+           (keyboard_window && IsDialogMessageA(keyboard_window, msg)) || calculator_dialog_message(msg) ||
+           debug_dialog_message(msg);
 }
 
 void close_tool_windows()
@@ -116,4 +118,5 @@ void close_tool_windows()
     if (helper_window) DestroyWindow(helper_window);
     if (keyboard_window) DestroyWindow(keyboard_window);
     close_calculator();
+    close_debug_windows();
 }

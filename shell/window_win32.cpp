@@ -2,6 +2,8 @@
 // pausing of the emulation around menus, moves and the loss of focus.
 #include "core/machine_state.h"
 #include "core/z80.h"
+#include "debugger/debugger.h"
+#include "debugger/debugger_win32.h"
 #include "shell/shell_win32.h"
 #include "video/output_win32.h"
 
@@ -143,8 +145,13 @@ void on_command(int id)
     case IDM_CALCULATOR: open_calculator(); break;
     case IDM_ABOUT: show_about(); break;
     case IDM_HELP: show_help(); break;
-    // Save Snapshot and Custom Border do nothing; the debugger windows are not part
-    // of this version.
+    case IDM_DEBUGGER: open_debugger(false); break;
+    case IDM_VIEW_REGISTERS: open_view_registers(); break;
+    case IDM_VIEW_MEMORY: open_view_memory(); break;
+    case IDM_VIEW_DISASSEMBLY: open_view_disassembly(); break;
+    case IDM_PC_LOGGING: toggle_pc_logging(); break;
+    case IDM_PC_LOG_ONE_FRAME: log_one_frame(); break;
+    // Save Snapshot and Custom Border do nothing.
     default: break;
     }
 }
@@ -162,6 +169,9 @@ void on_key_down(WPARAM key)
         sound_tstates = 0;
         break;
     case VK_F3: accept_nmi(0); break;
+    case VK_F5:
+        if (opt_draw_size != 3) open_debugger(false);
+        break;
     case VK_F4:
         if (opt_draw_size == 3)
             leave_full_screen();
@@ -216,6 +226,7 @@ LRESULT CALLBACK main_window_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
         if (!emulation_paused && opt_focus_on) sound_pause();
         break;
     case WM_MENUSELECT: sound_pause(); break;
+    case WM_INITMENUPOPUP: check_pc_log_menu(); break;  // a one-frame log ends by itself
     case WM_EXITMENULOOP: sound_resume(); break;
     case WM_ENTERSIZEMOVE:
         emulation_paused = 1;

@@ -20,6 +20,10 @@
      probe pick TITLE ID N      selects entry N of that drop-down list, as the user does
      probe slide TITLE ID N     moves that slider to position N, as the user does
      probe steal SECONDS        takes the focus with a window of its own for SECONDS
+     probe menu TITLE ID        sends menu command ID to the window titled TITLE
+     probe focus TITLE          brings that window to the front with the keyboard focus
+     probe rows TITLE ID        the rows of list view ID, columns separated by tabs
+     probe select TITLE ID N    selects row N of that list view, as a click does
    Controls are found at any depth (a property sheet keeps them on its pages).
    Exit status 1 when the window asked for does not exist. */
 #include <windows.h>
@@ -91,10 +95,44 @@ static int act_on_control(const char* what, HWND control, int value)
         if (n < 5) return 2;
         SendMessageW(control, WM_SETTEXT, 0, (LPARAM)wide[4]);
     } else {
-        char text[1024] = "";  /* asked of the control itself: an edit keeps its own text */
+        static char text[16384];  /* asked of the control itself: an edit keeps its own text */
         SendMessageA(control, WM_GETTEXT, sizeof text, (LPARAM)text);
         printf("%s\n", text);
     }
+    return 0;
+}
+
+/* A list view of the program is asked through memory inside the program. */
+static int list_view(const char* what, HWND list, int row)
+{
+    DWORD pid;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 1;
+    char* remote = VirtualAllocEx(process, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
+    LVITEMA item = {0};
+    if (is(what, "select")) {
+        item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        WriteProcessMemory(process, remote, &item, sizeof item, NULL);
+        SendMessageA(list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)remote);
+    } else {
+        HWND header = (HWND)SendMessageA(list, LVM_GETHEADER, 0, 0);
+        int columns = header ? (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 1;
+        int rows = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) {
+                char text[512] = "";
+                item.iSubItem = c;
+                item.pszText = remote + 1024;
+                item.cchTextMax = 512;
+                WriteProcessMemory(process, remote, &item, sizeof item, NULL);
+                SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)r, (LPARAM)remote);
+                ReadProcessMemory(process, remote + 1024, text, sizeof text - 1, NULL);
+                printf("%s%s", text, c + 1 < columns ? "\t" : "\n");
+            }
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
     return 0;
 }
 
@@ -117,6 +155,12 @@ static int act_on_window(const char* what, HWND box, const char* arg)
 {
     if (is(what, "close")) {
         PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else if (is(what, "focus")) {
+        SetForegroundWindow(box);
+        for (int i = 0; i < 20 && GetForegroundWindow() != box; ++i) Sleep(50);
+        return GetForegroundWindow() == box ? 0 : 3;
+    } else if (is(what, "menu")) {
+        PostMessageA(box, WM_COMMAND, (WPARAM)atoi(arg), 0);
     } else if (is(what, "box")) {
         EnumChildWindows(box, print_child, 0);
     } else if (is(what, "page")) {
@@ -252,9 +296,13 @@ int main(int argc, char** argv)
     if (argc < 2) return 2;
     const char* what = argv[1];
     if (is(what, "steal")) return argc > 2 ? steal_focus(atoi(argv[2])) : 2;
-    if (one_of(what, " close box press exists page ") && argc > 2) {
+    if (one_of(what, " close box press exists page menu focus ") && argc > 2) {
         HWND box = FindWindowA(NULL, argv[2]);
         return box ? act_on_window(what, box, argc > 3 ? argv[3] : "") : 1;
+    }
+    if (one_of(what, " rows select ") && argc > 3) {
+        HWND list = find_control(argv[2], argv[3]);
+        return list ? list_view(what, list, argc > 4 ? atoi(argv[4]) : 0) : 1;
     }
     if (one_of(what, " control text settext click pick slide ") && argc > 3) {
         HWND control = find_control(argv[2], argv[3]);
