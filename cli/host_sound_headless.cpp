@@ -8,6 +8,7 @@ int headless_sound_fail_at;
 HostSoundCaps headless_sound_caps = {100000, 1};
 uint32_t headless_sound_cursor_step;
 uint32_t headless_sound_cursor_period = 1;
+uint32_t headless_sound_bytes_per_second;
 
 bool headless_sound_open;
 bool headless_sound_playing;
@@ -21,6 +22,7 @@ uint32_t headless_sound_cursor;
 namespace {
 
 WavFile capture;
+uint64_t play_started_us;
 
 bool step_works(HeadlessSoundFailure step) { return headless_sound_fail_at != step; }
 
@@ -45,6 +47,7 @@ bool host_sound_play()
 {
     if (!headless_sound_open || !step_works(headless_sound_no_play)) return false;
     headless_sound_playing = true;
+    play_started_us = host_time_us();
     return true;
 }
 
@@ -65,6 +68,9 @@ void host_sound_write(uint32_t offset, const uint8_t* data, uint32_t bytes)
 uint32_t host_sound_write_cursor()
 {
     ++headless_sound_cursor_reads;
+    if (headless_sound_bytes_per_second && headless_sound_open && headless_sound_playing)
+        return uint32_t((host_time_us() - play_started_us) * headless_sound_bytes_per_second / 1000000 %
+                        headless_sound_buffer_bytes);
     if (headless_sound_cursor_step == 0 || !headless_sound_open) return headless_sound_last_offset;
     if (headless_sound_playing && headless_sound_cursor_reads % std::max(headless_sound_cursor_period, 1u) == 0)
         headless_sound_cursor = (headless_sound_cursor + headless_sound_cursor_step) % headless_sound_buffer_bytes;

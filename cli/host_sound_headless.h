@@ -16,6 +16,9 @@ extern HostSoundCaps headless_sound_caps;   // what the device reports
 // the cursor moves this many bytes every cursor_period reads, like a device playing.
 extern uint32_t headless_sound_cursor_step;
 extern uint32_t headless_sound_cursor_period;
+// Nonzero: instead, the cursor moves with the clock at this many bytes a second while
+// the buffer plays, like a device playing in real time.
+extern uint32_t headless_sound_bytes_per_second;
 
 // What the device has been asked to do, for the tests.
 extern bool headless_sound_open;            // a buffer exists
