@@ -8,7 +8,11 @@ bool scanline_cut_short;
 
 void run_frame()
 {
-    if (emulation_paused) return;
+    if (!emulation_paused) run_machine_frame();
+}
+
+void run_machine_frame()
+{
     frame_stop_requested = false;
     while (tstates < frame_length || scanline_cut_short) {
         run_scanline();

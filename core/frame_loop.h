@@ -3,6 +3,9 @@
 #include <cstdint>
 
 void run_frame();
+// The same frame whether or not the emulation is paused: the debugger's port runs
+// drive the machine through it while its window holds the emulation still.
+void run_machine_frame();
 
 // Frames completed since start-up (by the frame loop and by the debugger's runs).
 extern uint32_t frames_run;

@@ -343,8 +343,7 @@ bool fire(int index)
 {
     ++breakpoints[index].hits;
     centre_on_pc = true;
-    if (debugger_run_active && !report_hits_in_runs) return true;
-    if (!host_breakpoint_hit(index)) return debugger_run_active;
+    if (!(debugger_run_active && !report_hits_in_runs) && !host_breakpoint_hit(index)) return debugger_run_active;
     frame_stop_requested = true;
     return true;
 }
@@ -585,7 +584,7 @@ std::string breakpoint_address_text(int index)
 void update_instruction_duties()
 {
     const bool logging = pc_logging || pc_log_one_frame;
-    per_instruction_duties = breakpoint_count > 0 || logging;
+    per_instruction_duties = breakpoint_count > 0 || logging || port_run_armed;
     z80_dispatch = per_instruction_duties ? z80_duties_dispatch : z80_main_dispatch;
     debugger_pending = uint8_t((debugger_pending & ~pending_log) | (logging ? pending_log : 0));
     bool high_breakpoint = false;  // a HALT repeat at the same PC never fires, so only these bar the runs
@@ -597,7 +596,10 @@ void update_instruction_duties()
 bool debugger_after_instruction()
 {
     if (pc_logging || pc_log_one_frame) log_instruction();
-    return breakpoint_count > 0 && check_breakpoints();
+    if (breakpoint_count > 0 && check_breakpoints()) return true;
+    if (!port_run_found) return false;
+    frame_stop_requested = true;  // the port run's IN or OUT has happened
+    return true;
 }
 
 void note_memory_access(uint16_t address, WatchKind kind)
@@ -615,8 +617,10 @@ void note_memory_access(uint16_t address, WatchKind kind)
 
 void note_port_access(uint16_t port, bool out)
 {
-    if (port_run_armed && port_run_out == out && port_matches(port_run_port, port_run_port > 0xFF, port))
+    if (port_run_armed && port_run_out == out && port_matches(port_run_port, port_run_port > 0xFF, port)) {
         port_run_found = true;
+        debugger_pending |= pending_watch;
+    }
     const BreakKind wanted = out ? break_port_out : break_port_in;
     for (int i = 0; i < breakpoint_count; ++i) {
         const Breakpoint& b = breakpoints[i];
@@ -640,7 +644,7 @@ void arm_port_run(bool out, uint32_t port)
     port_run_out = out;
     port_run_port = port;
     port_run_found = false;
-    watch_ports = 1;
+    rebuild_maps();
 }
 
 bool port_run_hit() { return port_run_found; }
@@ -648,5 +652,6 @@ bool port_run_hit() { return port_run_found; }
 void disarm_port_run()
 {
     port_run_armed = port_run_found = false;
+    discard_watch_hits();
     rebuild_maps();
 }

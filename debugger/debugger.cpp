@@ -343,20 +343,21 @@ void arm_opcode(ArmedOpcode which)
     run_flag = true;
 }
 
+// The port runs drive the machine as it runs, display, NMIs and interrupts included:
+// a ZX81 in SLOW mode reaches its keyboard only from the display's interrupts, which
+// stepping instruction by instruction never takes.
 bool run_until_port(bool write, uint32_t port, int frame_limit)
 {
     arm_port_run(write, port);
-    bool found = false;
-    for (int frame = 0; frame < frame_limit && !found; ++frame) {
-        if (tstates > frame_length - 1) end_frame_count();
-        bool stopped = false;
-        while (tstates < frame_length && !stopped && !(found = port_run_hit())) stopped = run_step();
-        if (found || stopped) break;
-        debugger_frame_end();
-        host_draw_frame();
-        end_frame_count();
+    if (tstates > frame_length - 1) end_frame_count();  // left there by End Of Frame
+    debugger_run_active = true;
+    frame_stop_requested = false;
+    for (int frame = 0; frame < frame_limit && !port_run_hit() && !frame_stop_requested; ++frame) {
+        run_machine_frame();
         if (host_stop_requested()) break;
     }
+    debugger_run_active = false;
+    const bool found = port_run_hit();
     disarm_port_run();
     after_command();
     return found;

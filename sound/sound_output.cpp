@@ -175,7 +175,8 @@ void hand_over_block()
     block_index = uint8_t((block_index + 1) % blocks_in_device);
     host_sound_write(block_index * block_bytes, staging, block_bytes);
     staging_pos = 0;
-    if (!device_untrusted) judge_device(wait_for_device());
+    // While paused the device is stopped: the debugger's stepping must not wait for it.
+    if (!device_untrusted && !emulation_paused) judge_device(wait_for_device());
 }
 
 // A device that stopped and plays again has to settle before it is judged.

@@ -272,6 +272,16 @@ TEST_F(DebuggerRam, PortWatchpointsAndPortRunsMatchTheLowByteUnlessAFullPortIsGi
     EXPECT_FALSE(run_until_port(false, 0x00FD, 2));
 }
 
+TEST_F(DebuggerRom, APortReadRunStopsJustAfterTheRomReadsTheKeyboardFromItsDisplayInterrupt)
+{
+    // Waiting at the K cursor the ROM reads port #FE only from the display's routines,
+    // which a machine stepped without its NMIs never reaches.
+    ASSERT_TRUE(run_until_port(false, 0xFE, 3));
+    EXPECT_GT(z80.pc, keyboard_routine);
+    EXPECT_LT(z80.pc, 0x02E7);  // inside KEYBOARD, after its IN
+    EXPECT_LT(tstates, frame_length);
+}
+
 TEST_F(DebuggerRom, AOneFramePcLogHasALinePerInstructionWithRisingTStates)
 {
     const std::string path = ::testing::TempDir() + "wren81_one_frame.log";
