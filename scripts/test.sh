@@ -6,4 +6,5 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 (cd build && ctest --output-on-failure -j"$(nproc)")
+bash scripts/check_identical_output.sh
 bash scripts/gui_tests.sh
