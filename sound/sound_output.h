@@ -53,6 +53,17 @@ inline void sound_advance(uint32_t n)
     }
 }
 
+// What sound_advance does over a run of instructions of `total` T-states in all, each of
+// at most tstates_per_sample, while nothing the samples are made of changes and no AY
+// chip is fitted. Outside fast mode the run starts with less than a sample's worth
+// pending; each instruction then makes at most one sample, so they can be counted at once.
+inline void sound_advance_steady(uint32_t total)
+{
+    sound_tstates += total;
+    if (fast_mode) return;
+    for (; sound_tstates >= tstates_per_sample; sound_tstates -= tstates_per_sample) sound_sample();
+}
+
 // AY ticks of a run of calls of sound_advance(n), n at most ay_divider, that starts with
 // the accumulator at most ay_divider: the accumulator then stays within 0-32 and is left
 // within 1-16 by every tick, so `total` (the start plus the run's T-states) gives the
