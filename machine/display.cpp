@@ -133,6 +133,11 @@ void draw_line()
     if (drawn_colour != picture_colour) drawn_words = 0;
     drawn_colour = picture_colour;
     const int words = (pixel_count + 63) / 64;
+    if (words <= drawn_words) {  // the usual case: the line before had the same bits
+        uint64_t differ = 0;
+        for (int w = 0; w < line_words; ++w) differ |= (w < words) ? drawn_bits[w] ^ line_bits[w] : 0;
+        if (!differ) return;
+    }
     for (int w = 0; w < words; ++w) {
         const uint64_t bits = line_bits[w];
         if (w < drawn_words && drawn_bits[w] == bits) continue;
@@ -379,15 +384,18 @@ bool run_quiet_instructions()
     port_event = port_event_none;
     // Continue while the line timer stays at 0 or more and the line below its stop.
     const uint32_t budget = uint32_t(std::max(0, std::min(line_tstates_left + 1, (scanline_stop + 1 - pixel_count) / 2)));
-    const uint32_t start = tstates;
+    const uint32_t start = tstates, end = start + budget;
     const int level = vsync_level;  // the sound input, which only a port access changes
     for (;;) {
         const uint32_t before = tstates;
         execute_instruction_inline();
         // An interrupt to take (EI may just have enabled it) is not quiet; with
         // interrupts disabled the request only lapses, as in the ordinary loop.
-        const bool take_interrupt = int_pending && z80.iff1;
-        if (!take_interrupt) int_pending = 0;
+        bool take_interrupt = false;
+        if (int_pending) {
+            take_interrupt = z80.iff1;
+            if (!take_interrupt) int_pending = 0;
+        }
         if (take_interrupt || (port_event | shift_register | inverse_register) != 0) {
             // The samples of the quiet ones come before this instruction's port access.
             const int now = vsync_level;
@@ -398,7 +406,7 @@ bool run_quiet_instructions()
         }
         if (!(z80.r & 0x40)) int_pending = 1;  // bit 6 of R drives the INT line
         // HALT repeats and the display file's character fetches run in batches.
-        if (tstates - start >= budget || z80.halted || z80.pc >= display_fetch_threshold()) break;
+        if (tstates >= end || z80.halted || z80.pc >= display_fetch_threshold()) break;
     }
     account_quiet(tstates - start);
     return true;

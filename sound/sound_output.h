@@ -35,6 +35,8 @@ void sound_hold(int flag);
 
 // Produces one sample; a full block goes to the device, then waits for it.
 void sound_sample();
+// What `count` calls of sound_sample do while nothing the samples are made of changes.
+void sound_samples(uint32_t count);
 
 // After every instruction: at most one sample and one AY tick, neither in fast mode. The
 // tick is only counted; the chip applies it when its state is next looked at.
@@ -60,8 +62,10 @@ inline void sound_advance(uint32_t n)
 inline void sound_advance_steady(uint32_t total)
 {
     sound_tstates += total;
-    if (fast_mode) return;
-    for (; sound_tstates >= tstates_per_sample; sound_tstates -= tstates_per_sample) sound_sample();
+    if (fast_mode || sound_tstates < tstates_per_sample) return;
+    uint32_t count = 0;
+    for (; sound_tstates >= tstates_per_sample; sound_tstates -= tstates_per_sample) ++count;
+    sound_samples(count);
 }
 
 // AY ticks of a run of calls of sound_advance(n), n at most ay_divider, that starts with
@@ -90,7 +94,9 @@ inline void sound_advance_repeated(uint32_t n, int count)
     }
     uint32_t pending = sound_tstates + n * uint32_t(count);
     if (!ay_card) {
-        for (; pending >= tstates_per_sample; pending -= tstates_per_sample) sound_sample();
+        uint32_t count = 0;
+        for (; pending >= tstates_per_sample; pending -= tstates_per_sample) ++count;
+        sound_samples(count);
         sound_tstates = pending;
         return;
     }
