@@ -356,8 +356,9 @@ void run_fetch_only_instructions()
 // no interrupt taken, the HSYNC generator running. For such an instruction the loop
 // below would only add its T-states to the sound, the pixel count (picture colour)
 // and the line timer, so a run of them is accounted for at once, ending before the
-// line timer runs out or the line fills. Only where no debugger duty follows each
-// instruction, no hi-res card reads the pixel count and no AY chip is clocked.
+// line timer runs out or the line fills or PC reaches the display file. Only where no
+// debugger duty follows each instruction, no hi-res card reads the pixel count and no
+// AY chip is clocked.
 constexpr uint32_t longest_instruction = 23;  // T-states, DD CB d op
 
 bool quiet_running_possible()
@@ -365,6 +366,7 @@ bool quiet_running_possible()
     if (per_instruction_duties || (int_pending && z80.iff1) || !hsync_generator_on || (shift_register | inverse_register) ||
         hires_card != hires_none || ay_card != ay_none)
         return false;
+    if (z80.pc >= display_fetch_threshold()) return false;
     return fast_mode || (sound_tstates < tstates_per_sample && tstates_per_sample >= longest_instruction);
 }
 
@@ -388,7 +390,7 @@ bool run_quiet_instructions()
     const int level = vsync_level;  // the sound input, which only a port access changes
     for (;;) {
         const uint32_t before = tstates;
-        execute_instruction_inline();
+        execute_instruction_inline<true>();  // a fetch at or above the threshold ends the run
         // An interrupt to take (EI may just have enabled it) is not quiet; with
         // interrupts disabled the request only lapses, as in the ordinary loop.
         bool take_interrupt = false;
