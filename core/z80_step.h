@@ -17,17 +17,22 @@ extern const Z80Handler* const z80_main_dispatch;
 extern const Z80Handler* const z80_duties_dispatch;
 extern const Z80Handler* z80_dispatch;
 
-// Fetch, decode and run one instruction through the given main table.
+// Fetch, decode and run one instruction through the given main table. With
+// BelowDisplay the caller knows that PC lies below the display-fetch threshold, where
+// an opcode fetch is a plain read.
+template <bool BelowDisplay = false>
 Z80_INLINE void run_instruction_through(const Z80Handler* main)
 {
     instr_start_tstates = tstates;
     z80ops::count_refresh();
-    main[fetch_opcode(uint16_t(z80ops::take_pc<1>()))]();
+    const uint16_t pc = uint16_t(z80ops::take_pc<1>());
+    main[BelowDisplay ? peek_byte(pc) : fetch_opcode(pc)]();
 }
 
 // What execute_instruction does, inline.
+template <bool BelowDisplay = false>
 Z80_INLINE void execute_instruction_inline()
 {
-    run_instruction_through(z80_main_dispatch);
+    run_instruction_through<BelowDisplay>(z80_main_dispatch);
     after_instruction();
 }

@@ -135,6 +135,11 @@ void draw_line()
     if (drawn_colour != picture_colour) drawn_words = 0;
     drawn_colour = picture_colour;
     const int words = (pixel_count + 63) / 64;
+    if (words <= drawn_words) {  // the usual case: the line before had the same bits
+        uint64_t differ = 0;
+        for (int w = 0; w < line_words; ++w) differ |= (w < words) ? drawn_bits[w] ^ line_bits[w] : 0;
+        if (!differ) return;
+    }
     for (int w = 0; w < words; ++w) {
         const uint64_t bits = line_bits[w];
         if (w < drawn_words && drawn_bits[w] == bits) continue;
@@ -213,6 +218,77 @@ int steps_to_int_line(uint8_t r)
     return (next & 0x40) ? 1 + (0x80 - next) : 1;
 }
 
+// The byte a character puts into the shift register XOR the inverse register.
+inline uint32_t character_byte(uint8_t b, const uint8_t* character_row)
+{
+    return character_row[(b & 0x3F) * 8] ^ (-uint32_t(b >> 7) & 0xFF);
+}
+
+// A run of character fetches at the picture level with a plain character row, from
+// registers whose low bytes are clear. Step k shows bits 15..8 of shift XOR inverse:
+// the first step what the registers held, each later one the byte of the character
+// before it; the last character's byte stays in the registers for the next
+// instruction. The bytes are gathered eight to a word, and eight characters at a time
+// where none of them has bit 6 set.
+int plain_character_run(const uint8_t* display, int room, RunPixels& pixels, const uint8_t* row)
+{
+    uint64_t word = ((pixels.shift ^ pixels.inverse) >> 8) & 0xFF;  // the latest byte lowest
+    int in_word = 1, steps = 0;
+    auto flush = [&] {
+        if (word) put_bits(word, pixels.position);
+        pixels.position += 64;
+        word = 0;
+        in_word = 0;
+    };
+    while (steps < room) {
+        uint64_t eight;
+        if (steps + 8 <= room && (std::memcpy(&eight, display + steps, 8), !(eight & 0x4040404040404040ull))) {
+            // Eight characters: they complete the word under way and start the next.
+            uint64_t bytes = 0;
+            for (int k = 0; k < 8; ++k) bytes = bytes << 8 | character_byte(display[steps + k], row);
+            if (in_word == 8) flush();
+            if (in_word == 0) {
+                word = bytes;  // the last byte must stay out of the words put so far
+                in_word = 8;
+            } else {
+                word = word << (8 * (8 - in_word)) | bytes >> (8 * in_word);
+                const int left = in_word;
+                flush();
+                word = bytes & (~0ull >> (64 - 8 * left));
+                in_word = left;
+            }
+            steps += 8;
+            continue;
+        }
+        const uint8_t b = display[steps];
+        if (b & 0x40) break;  // executed as it stands
+        if (in_word == 8) flush();
+        word = word << 8 | character_byte(b, row);
+        ++in_word;
+        ++steps;
+    }
+    if (steps == 0) return 0;
+    // The last byte is not shown yet.
+    word >>= 8;
+    --in_word;
+    if (in_word) {
+        if (word) put_bits(word << (64 - 8 * in_word), pixels.position);
+        pixels.position += 8 * in_word;
+    }
+    // Of 32-bit registers shifted a byte per step, only the last three characters'
+    // bytes remain, and what they held before when the run is shorter than four.
+    uint32_t shift = steps < 4 ? pixels.shift << (8 * steps) : 0;
+    uint32_t inverse = steps < 4 ? pixels.inverse << (8 * steps) : 0;
+    for (int k = std::max(0, steps - 3); k < steps; ++k) {
+        const uint8_t b = display[k];
+        shift |= uint32_t(row[(b & 0x3F) * 8]) << (8 * (steps - k));
+        if (b & 0x80) inverse |= 0xFFu << (8 * (steps - k));
+    }
+    pixels.shift = shift;
+    pixels.inverse = inverse;
+    return steps;
+}
+
 // Character fetches from PC on, at most `room`; returns how many. The run keeps
 // within PC's 8K bank (0xC000, where the display address folds down, is a bank
 // boundary), so the display bytes lie side by side below the RAM top. With a plain
@@ -226,12 +302,16 @@ int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_
     room = std::min({room, 0x2000 - (pc & 0x1FFF), int(ram_top - start)});
     const uint8_t* const display = bank[start >> 13] + (start & 0x1FFF);
     int steps = 0;
-    for (; steps < room; ++steps) {
-        const uint8_t b = display[steps];
-        if (b & 0x40) break;  // executed as it stands
-        pixels.shift |= PlainRow ? character_row[(b & 0x3F) * 8] : character_pattern(b);
-        if (b & 0x80) pixels.inverse |= 0xFF;
-        pixels.step();
+    if (PlainRow && pixels.picture_level && !((pixels.shift | pixels.inverse) & 0xFF)) {
+        steps = plain_character_run(display, room, pixels, character_row);
+    } else {
+        for (; steps < room; ++steps) {
+            const uint8_t b = display[steps];
+            if (b & 0x40) break;  // executed as it stands
+            pixels.shift |= PlainRow ? character_row[(b & 0x3F) * 8] : character_pattern(b);
+            if (b & 0x80) pixels.inverse |= 0xFF;
+            pixels.step();
+        }
     }
     z80.pc = uint16_t(pc + steps);
     return steps;
@@ -274,10 +354,106 @@ void run_fetch_only_instructions()
     if (!hsync_generator_on) sync_length += 4 * steps;
 }
 
+// Most instructions only take time: no port access, no pattern in the shift register,
+// no interrupt taken, the HSYNC generator running. For such an instruction the loop
+// below would only add its T-states to the sound, the pixel count (picture colour)
+// and the line timer, so a run of them is accounted for at once, ending before the
+// line timer runs out or the line fills or PC reaches the display file. Only where no
+// debugger duty follows each instruction, no hi-res card reads the pixel count and no
+// AY chip is clocked.
+constexpr uint32_t longest_instruction = 23;  // T-states, DD CB d op
+
+bool quiet_running_possible()
+{
+    if (per_instruction_duties || (int_pending && z80.iff1) || !hsync_generator_on || (shift_register | inverse_register) ||
+        hires_card != hires_none || ay_card != ay_none)
+        return false;
+    if (z80.pc >= display_fetch_threshold()) return false;
+    return fast_mode || (sound_tstates < tstates_per_sample && tstates_per_sample >= longest_instruction);
+}
+
+// A run of quiet instructions of `taken` T-states in all.
+void account_quiet(uint32_t taken)
+{
+    sound_advance_steady(taken);
+    pixel_count += 2 * int(taken);
+    line_tstates_left -= int(taken);
+    if (line_tstates_left < 0) pass_hsync_point();
+}
+
+// Runs instructions while they are quiet, at least one. Returns true when every one has
+// been accounted for; false when the last was not quiet, and the caller accounts for it.
+bool run_quiet_instructions()
+{
+    port_event = port_event_none;
+    // Continue while the line timer stays at 0 or more and the line below its stop.
+    const uint32_t budget = uint32_t(std::max(0, std::min(line_tstates_left + 1, (scanline_stop + 1 - pixel_count) / 2)));
+    const uint32_t start = tstates, end = start + budget;
+    const int level = vsync_level;  // the sound input, which only a port access changes
+    for (;;) {
+        const uint32_t before = tstates;
+        execute_instruction_inline<true>();  // a fetch at or above the threshold ends the run
+        // An interrupt to take (EI may just have enabled it) is not quiet; with
+        // interrupts disabled the request only lapses, as in the ordinary loop.
+        bool take_interrupt = false;
+        if (int_pending) {
+            take_interrupt = z80.iff1;
+            if (!take_interrupt) int_pending = 0;
+        }
+        if (take_interrupt || (port_event | shift_register | inverse_register) != 0) {
+            // The samples of the quiet ones come before this instruction's port access.
+            const int now = vsync_level;
+            vsync_level = level;
+            account_quiet(before - start);
+            vsync_level = now;
+            return false;
+        }
+        if (!(z80.r & 0x40)) int_pending = 1;  // bit 6 of R drives the INT line
+        // HALT repeats and the display file's character fetches run in batches.
+        if (tstates >= end || z80.halted || z80.pc >= display_fetch_threshold()) break;
+    }
+    account_quiet(tstates - start);
+    return true;
+}
+
+// What each frame-buffer line was last given by copy_scanline: the line's bits, the
+// colour, and which of its pixels went where. Most lines get the same pixels at the same
+// place frame after frame, and those are not copied again. Nothing else writes the
+// frame buffer but blank_rest_of_frame, which forgets what it covers.
+struct LineCopy {
+    uint64_t bits[line_words];
+    uint32_t colour;
+    int column, from, count;  // count 0: nothing known
+};
+LineCopy line_copies[frame_buffer_height];
+
+// Copies pixels [from, from + count) of the scanline to the current frame-buffer line at
+// the current column, unless that line holds them already.
+void copy_to_line(int from, int count)
+{
+    LineCopy& last = line_copies[scanline];
+    uint64_t differ = 0;
+    for (int w = 0; w < line_words; ++w) differ |= last.bits[w] ^ line_bits[w];
+    if (!differ && last.count == count && last.column == column && last.from == from && last.colour == picture_colour)
+        return;
+    std::memcpy(frame_buffer + scanline * frame_buffer_width + column, scanline_pixels + from, sizeof(uint32_t) * count);
+    std::copy(line_bits, line_bits + line_words, last.bits);
+    last.colour = picture_colour;
+    last.column = column;
+    last.from = from;
+    last.count = count;
+}
+
+void forget_line_copies(int first_line)
+{
+    for (int y = first_line; y < frame_buffer_height; ++y) line_copies[y].count = 0;
+}
+
 // Black from the current position to the end of the visible frame.
 void blank_rest_of_frame()
 {
     if (scanline >= visible_height) return;
+    forget_line_copies(scanline);
     uint32_t* line = frame_buffer + scanline * frame_buffer_width;
     if (column < visible_width) std::fill(line + column, line + visible_width, black_colour);
     for (int y = scanline + 1; y < visible_height; ++y) {
@@ -294,8 +470,7 @@ void copy_scanline()
         const int room = line_wrap_limit + 1 - column;
         const int n = std::min(room, pixel_count - done);
         if (n > 0) {
-            std::memcpy(frame_buffer + scanline * frame_buffer_width + column, scanline_pixels + done,
-                        sizeof(uint32_t) * n);
+            copy_to_line(done, n);
             column = uint16_t(column + n);
             done += n;
         }
@@ -316,6 +491,7 @@ uint8_t hires_display_fetch(uint8_t b)
 
 void display_init()
 {
+    forget_line_copies(0);
     tstates_per_line = 207;
     line_tstates_left = 207;
     nmi_generator_on = 0;
@@ -368,8 +544,12 @@ void run_scanline()
     while (line_end == line_end_none && pixel_count < scanline_stop) {
         run_fetch_only_instructions();
         if (pixel_count >= scanline_stop) break;
-        port_event = port_event_none;
-        run_instruction_through(z80_dispatch);  // with the debugger's duties while it has any
+        if (quiet_running_possible()) {
+            if (run_quiet_instructions()) continue;
+        } else {
+            port_event = port_event_none;
+            run_instruction_through(z80_dispatch);  // with the debugger's duties while it has any
+        }
         if (int_pending) {
             if (z80.iff1) accept_interrupt();
             else int_pending = 0;  // what the acceptance does with interrupts disabled, without the call

@@ -8,6 +8,8 @@ constexpr int frame_buffer_width = 520;   // pitch in pixels
 constexpr int frame_buffer_height = 380;
 constexpr int visible_width = 384;
 constexpr int visible_height = 296;
+// Written by store_scanline alone, which leaves a line be when it already holds what it
+// would be given; display_init forgets what the lines hold.
 extern uint32_t frame_buffer[frame_buffer_width * frame_buffer_height];
 
 // The two colours of the picture: black and the colour chosen by opt_colours.

@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 (cd build && ctest --output-on-failure -j"$(nproc)")
+bash scripts/check_identical_output.sh
 bash scripts/sanitizer_tests.sh
 python3 scripts/soak.py
 bash scripts/gui_tests.sh

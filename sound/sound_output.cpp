@@ -256,3 +256,16 @@ void sound_sample()
     append_sample(scaled_sample());
     if (staging_pos >= block_bytes) hand_over_block();
 }
+
+void sound_samples(uint32_t count)
+{
+    if (!buffer_live || ay_card) {
+        for (; count; --count) sound_sample();
+        return;
+    }
+    const uint32_t value = scaled_sample();
+    for (; count; --count) {
+        append_sample(value);
+        if (staging_pos >= block_bytes) hand_over_block();
+    }
+}

@@ -35,6 +35,8 @@ void sound_hold(int flag);
 
 // Produces one sample; a full block goes to the device, then waits for it.
 void sound_sample();
+// What `count` calls of sound_sample do while nothing the samples are made of changes.
+void sound_samples(uint32_t count);
 
 // Whether the device holds the emulation to real time. It is judged by how fast it
 // takes blocks after every start or restart: one that takes them in well under their
@@ -59,6 +61,19 @@ inline void sound_advance(uint32_t n)
         ++ay_pending_ticks;
         ay_clock_acc -= ay_divider;
     }
+}
+
+// What sound_advance does over a run of instructions of `total` T-states in all, each of
+// at most tstates_per_sample, while nothing the samples are made of changes and no AY
+// chip is fitted. Outside fast mode the run starts with less than a sample's worth
+// pending; each instruction then makes at most one sample, so they can be counted at once.
+inline void sound_advance_steady(uint32_t total)
+{
+    sound_tstates += total;
+    if (fast_mode || sound_tstates < tstates_per_sample) return;
+    uint32_t count = 0;
+    for (; sound_tstates >= tstates_per_sample; sound_tstates -= tstates_per_sample) ++count;
+    sound_samples(count);
 }
 
 // AY ticks of a run of calls of sound_advance(n), n at most ay_divider, that starts with
@@ -87,7 +102,9 @@ inline void sound_advance_repeated(uint32_t n, int count)
     }
     uint32_t pending = sound_tstates + n * uint32_t(count);
     if (!ay_card) {
-        for (; pending >= tstates_per_sample; pending -= tstates_per_sample) sound_sample();
+        uint32_t count = 0;
+        for (; pending >= tstates_per_sample; pending -= tstates_per_sample) ++count;
+        sound_samples(count);
         sound_tstates = pending;
         return;
     }

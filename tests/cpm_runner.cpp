@@ -47,7 +47,7 @@ bool load(const std::string& path)
 
 }  // namespace
 
-CpmRun run_cpm_program(const std::string& path, bool echo)
+CpmRun run_cpm_program(const std::string& path, bool echo, uint64_t max_instructions)
 {
     CpmRun run;
     reset_machine();
@@ -70,7 +70,7 @@ CpmRun run_cpm_program(const std::string& path, bool echo)
 
     const auto start = std::chrono::steady_clock::now();
     uint64_t instructions = 0, total = 0;
-    while (!z80.halted && total < tstate_limit) {
+    while (!z80.halted && total < tstate_limit && instructions < max_instructions) {
         // tstates is 32 bits: fold it into the total every few thousand instructions.
         for (int n = 0; n < 4096 && !z80.halted; ++n) {
             execute_instruction();

@@ -13,6 +13,7 @@ struct CpmRun {
 };
 
 // Loads the program at 0x0100 and runs it until it returns to 0x0000, or for at most
-// 2^37 T-states (about three times the longest exerciser). With echo set, what it
-// prints also goes to standard output as it comes.
-CpmRun run_cpm_program(const std::string& path, bool echo);
+// 2^37 T-states (about three times the longest exerciser) or, when given, about
+// max_instructions instructions. With echo set, what it prints also goes to standard
+// output as it comes.
+CpmRun run_cpm_program(const std::string& path, bool echo, uint64_t max_instructions = UINT64_MAX);

@@ -64,3 +64,25 @@ TEST_F(RealRom, FastModeRollsWhileBasicRunsAndSlowModeFramesEndOnTheRomsSync)
 }
 
 }  // namespace
+
+namespace {
+
+// Lines that hold the same pixels frame after frame are not redrawn; a new picture
+// colour must still reach every one of them.
+TEST_F(RealRom, ANewPictureColourReachesEveryLine)
+{
+    opt_colours = 2;  // green screen
+    set_palette();
+    for (int i = 0; i < 2; ++i) run_frame();
+    int green = 0, other = 0;
+    for (int y = 0; y < visible_height; ++y)
+        for (int x = 0; x < visible_width; ++x) {
+            const uint32_t p = frame_buffer[y * frame_buffer_width + x];
+            green += p == 0x00B500;
+            other += p != 0x00B500 && p != black_colour;
+        }
+    EXPECT_EQ(other, 0);
+    EXPECT_GT(green, visible_width * visible_height / 2);
+}
+
+}  // namespace
