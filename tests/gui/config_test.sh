@@ -24,10 +24,10 @@ gui_press "Exit" No || fail "the Exit box did not close on No"
 gui_until 5 frames_counted || fail "emulation stopped after No: '$(gui_probe status 1)'"
 
 # Move the window, then quit with Yes: the place is kept.
-xdotool windowmove "$id" 130 170
-moved() { read -r left top _ < <(gui_probe window) && [ "$left $top" != "${before:-}" ]; }
 before=$(gui_probe window | cut -d' ' -f1,2)
-gui_until 5 moved || fail "the window did not move"
+moved() { read -r left top _ < <(gui_probe window) && [ "$left $top" != "$before" ]; }
+xdotool windowmove "$id" 130 170
+gui_until 5 moved || fail "the window did not move from $before"
 gui_quit "$id" || fail "Quit with Yes did not close the program"
 grep -q $'^Main Window='"$left"$'\r$' "$config" && grep -q $'^Main Window='"$top"$'\r$' "$config" ||
   fail "position $left,$top not kept: $(grep 'Main Window' "$config" | tr -d '\r' | tr '\n' ' ')"

@@ -32,8 +32,9 @@ sample_frames() {
     [[ $value =~ ^[0-9]+$ ]] && echo "$before $after $value"
   done
 }
-# Readings at the start and 20 seconds later; the grabs in between would only load the host.
-measure() { sample_frames 3; sleep 20; sample_frames 3; }
+# Readings at the start and 20 seconds later (40 at 50%, where a reading's lag behind the
+# counter weighs twice as much); the grabs in between would only load the host.
+measure() { sample_frames 3; sleep $((speed < 100 ? 40 : 20)); sample_frames 3; }
 
 # Frames per second: the slope of a straight line through the samples (FRAMES counts
 # down and wraps at 65536).
