@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # With a sound device that takes samples as fast as they come (ALSA's null device),
 # the clock holds the machine to the chosen speed. Measured by the ZX81's own frame
-# counter, FRAMES, which a BASIC program prints over and over: its rate over 20
+# counter, FRAMES, which a BASIC program prints over and over: its rate over 30
 # seconds must lie within 1% of 50 frames a second times the speed.
 source "$(dirname "$0")/lib.sh"
 app=$(gui_install)
@@ -32,9 +32,9 @@ sample_frames() {
     [[ $value =~ ^[0-9]+$ ]] && echo "$before $after $value"
   done
 }
-# Readings at the start and 20 seconds later (40 at 50%, where a reading's lag behind the
+# Readings at the start and 30 seconds later (40 at 50%, where a reading's lag behind the
 # counter weighs twice as much); the grabs in between would only load the host.
-measure() { sample_frames 3; sleep $((speed < 100 ? 40 : 20)); sample_frames 3; }
+measure() { sample_frames 5; sleep $((speed < 100 ? 40 : 30)); sample_frames 5; }
 
 # Frames per second: the slope of a straight line through the samples (FRAMES counts
 # down and wraps at 65536).
