@@ -23,8 +23,10 @@ SLACK_KB = 1024
 SOAKS = [
     ("pivaders.p, a game with the AY card fitted and VSYNC sound on",
      ["--model", "4", "--ay", "zonx", "--vsync-sound", "--load", "pivaders.p", "--keys", "S"]),
-    ("crazyroids.p, a machine-code game that redraws the whole screen",
-     ["--model", "4", "--load", "crazyroids.p", "--keys", "S"]),
+    # No pseudo hi-res program is to hand: this one runs with the WRX card's display
+    # fetch watching every opcode fetch of the display file.
+    ("crazyroids.p, a machine-code game that redraws the whole screen, with the WRX card fitted",
+     ["--model", "4", "--hires", "wrx", "--load", "crazyroids.p", "--keys", "S"]),
     ("tank.p, a BASIC program", ["--model", "4", "--load", "tank.p", "--keys", "R\\n"]),
 ]
 
