@@ -32,9 +32,9 @@ sample_frames() {
     [[ $value =~ ^[0-9]+$ ]] && echo "$before $after $value"
   done
 }
-# Readings at the start and 30 seconds later (40 at 50%, where a reading's lag behind the
+# Readings at the start and 30 seconds later (60 at 50%, where a reading's lag behind the
 # counter weighs twice as much); the grabs in between would only load the host.
-measure() { sample_frames 5; sleep $((speed < 100 ? 40 : 30)); sample_frames 5; }
+measure() { sample_frames 5; sleep $((speed < 100 ? 60 : 30)); sample_frames 5; }
 
 # Frames per second: the slope of a straight line through the samples (FRAMES counts
 # down and wraps at 65536).
