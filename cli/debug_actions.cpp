@@ -18,7 +18,7 @@ namespace {
 // Runs that look for something give up after this many frames (a minute of ZX81 time).
 constexpr int run_frame_limit = 3000;
 
-// The SPEC of each breakpoint as given, by table index.
+// Each breakpoint as typed after --break, by table index.
 std::vector<std::string> break_specs;
 
 const struct {
