@@ -25,16 +25,10 @@ INT_PTR CALLBACK sysvar_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
             add_list_row(list, {sysvar.name.c_str(), sysvar.address.c_str(), sysvar.value.c_str()});
         return TRUE;
     }
-    case WM_MOVE: keep_placement(window, placement_system_variables); return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wparam) == IDCANCEL) DestroyWindow(window);
-        return TRUE;
-    case WM_CLOSE: DestroyWindow(window); return TRUE;
-    case WM_DESTROY:
-        forget_modeless(window);
-        sysvar_window = nullptr;
-        return TRUE;
-    default: return FALSE;
+    default: {
+        INT_PTR result;
+        return tool_window_message(window, msg, wparam, sysvar_window, placement_system_variables, result) ? result : FALSE;
+    }
     }
 }
 

@@ -592,6 +592,27 @@ void forget_modeless(HWND window)
         if (slot == window) slot = nullptr;
 }
 
+bool tool_window_message(HWND window, UINT msg, WPARAM wparam, HWND& handle, WindowPlacement& placement,
+                         INT_PTR& result)
+{
+    result = TRUE;
+    switch (msg) {
+    case WM_MOVE:
+        keep_placement(window, placement);
+        result = FALSE;
+        return true;
+    case WM_COMMAND:
+        if (LOWORD(wparam) == IDCANCEL) DestroyWindow(window);
+        return true;
+    case WM_CLOSE: DestroyWindow(window); return true;
+    case WM_DESTROY:
+        forget_modeless(window);
+        handle = nullptr;
+        return true;
+    default: return false;
+    }
+}
+
 bool debug_dialog_message(MSG* msg)
 {
     for (HWND window : modeless)

@@ -61,6 +61,11 @@ bool ask_save_file(HWND owner, std::string& path);
 // A modeless window opened once: a second command brings it forward.
 void open_modeless(HWND& window, const char* template_name, HWND owner, DLGPROC proc);
 void forget_modeless(HWND window);
+// What the simple tool windows answer alike: a move keeps their place, Cancel and the
+// close box destroy them, and once destroyed they are forgotten and `handle` cleared.
+// True, with the dialog procedure's answer in `result`, for those messages.
+bool tool_window_message(HWND window, UINT msg, WPARAM wparam, HWND& handle, WindowPlacement& placement,
+                         INT_PTR& result);
 
 // After any debugger command: repaint the debugger's panes and tabs, the register
 // and disassembly views, and present the picture.

@@ -60,16 +60,10 @@ INT_PTR CALLBACK view_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
         memory_view_scroll(uint32_t(scroll_target(wparam, int(memory_view_start), 16, 512)));
         refresh_view();
         return TRUE;
-    case WM_MOVE: keep_placement(window, placement_view_memory); return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wparam) == IDCANCEL) DestroyWindow(window);
-        return TRUE;
-    case WM_CLOSE: DestroyWindow(window); return TRUE;
-    case WM_DESTROY:
-        forget_modeless(window);
-        view_window = nullptr;
-        return TRUE;
-    default: return FALSE;
+    default: {
+        INT_PTR result;
+        return tool_window_message(window, msg, wparam, view_window, placement_view_memory, result) ? result : FALSE;
+    }
     }
 }
 
@@ -151,16 +145,10 @@ INT_PTR CALLBACK editor_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
         refresh_editor();
         SetFocus(window);
         return TRUE;
-    case WM_MOVE: keep_placement(window, placement_edit_memory); return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wparam) == IDCANCEL) DestroyWindow(window);
-        return TRUE;
-    case WM_CLOSE: DestroyWindow(window); return TRUE;
-    case WM_DESTROY:
-        forget_modeless(window);
-        editor_window = nullptr;
-        return TRUE;
-    default: return FALSE;
+    default: {
+        INT_PTR result;
+        return tool_window_message(window, msg, wparam, editor_window, placement_edit_memory, result) ? result : FALSE;
+    }
     }
 }
 
