@@ -23,9 +23,25 @@ struct Z80Registers {
     uint8_t r;         // refresh counter, bits 0-6
     uint8_t i;
     RegPair af_alt, bc_alt, de_alt, hl_alt;
+    uint16_t cb_address;  // IX+d or IY+d of the DD CB or FD CB instruction being run
 };
 
 extern Z80Registers z80;
+
+// A batch run's copy of the registers and of the T-state count: local variables of
+// the run, which the compiler keeps in host registers, written back when it ends.
+// Every register is a field of its own, as wide as a host register, so that each can
+// live in one; a field holds a value of its register's width.
+struct Z80Locals {
+    uint32_t pc, sp;
+    uint32_t iff1, iff2, im, r7, halted, ei_stamp;
+    uint32_t a, f, b, c, d, e, h, l;
+    uint32_t ixh, ixl, iyh, iyl;
+    uint32_t r, i;
+    uint32_t af_alt, bc_alt, de_alt, hl_alt;
+    uint32_t cb_address;
+    uint32_t tstates;
+};
 
 // The architectural R register.
 inline uint8_t r_register() { return uint8_t((z80.r & 0x7F) | (z80.r7 & 0x80)); }

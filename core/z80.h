@@ -11,7 +11,6 @@ bool accept_interrupt();
 // Takes the NMI at the given pixel position of the scanline; returns the T-states it cost.
 int accept_nmi(int pixel_position);
 
-// The dispatch tables, exposed so that a test can check every slot is filled.
+// A handler of the machine's dispatch tables, and the seven opcode tables.
 using Z80Handler = void (*)();
 enum Z80Table { table_main, table_cb, table_ed, table_dd, table_fd, table_ddcb, table_fdcb, z80_table_count };
-Z80Handler z80_handler(Z80Table table, int opcode);

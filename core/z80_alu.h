@@ -23,42 +23,44 @@ Z80_INLINE uint32_t sub_flags(uint32_t a, uint32_t v, uint32_t r)
 }
 
 // A := A op v.
-template <int Op>
-Z80_INLINE void alu(uint32_t v)
+template <int Op, class Cpu>
+Z80_INLINE void alu(Cpu& c, uint32_t v)
 {
-    const uint32_t a = get<A>();
+    const uint32_t a = get<A>(c);
     if constexpr (Op == ADD || Op == ADC) {
-        const uint32_t r = a + v + (Op == ADC ? (get<F>() & flag_c) : 0);
-        set_af(r, sz53_table[r & 0xFF] | add_flags(a, v, r));
+        const uint32_t r = a + v + (Op == ADC ? (get<F>(c) & flag_c) : 0);
+        set_af(c, r, sz53_table[r & 0xFF] | add_flags(a, v, r));
     } else if constexpr (Op == SUB || Op == SBC) {
-        const uint32_t r = a - v - (Op == SBC ? (get<F>() & flag_c) : 0);
-        set_af(r, sz53_table[r & 0xFF] | sub_flags(a, v, r));
+        const uint32_t r = a - v - (Op == SBC ? (get<F>(c) & flag_c) : 0);
+        set_af(c, r, sz53_table[r & 0xFF] | sub_flags(a, v, r));
     } else if constexpr (Op == CP) {
         // Bits 5 and 3 come from the operand, not from the difference.
         const uint32_t r = a - v;
-        set<F>((sz53_table[r & 0xFF] & ~flags_53) | (v & flags_53) | sub_flags(a, v, r));
+        set<F>(c, (sz53_table[r & 0xFF] & ~flags_53) | (v & flags_53) | sub_flags(a, v, r));
     } else if constexpr (Op == AND) {
-        set_af(a & v, sz53p_table[a & v] | flag_h);
+        set_af(c, a & v, sz53p_table[a & v] | flag_h);
     } else if constexpr (Op == XOR) {
-        set_af(a ^ v, sz53p_table[a ^ v]);
+        set_af(c, a ^ v, sz53p_table[a ^ v]);
     } else {
-        set_af(a | v, sz53p_table[a | v]);
+        set_af(c, a | v, sz53p_table[a | v]);
     }
 }
 
 // INC and DEC of an 8-bit value; they keep C.
-Z80_INLINE uint8_t inc8(uint32_t v)
+template <class Cpu>
+Z80_INLINE uint8_t inc8(Cpu& c, uint32_t v)
 {
     const uint8_t r = uint8_t(v + 1);
-    set<F>((get<F>() & flag_c) | sz53_table[r] | ((r & 0x0F) ? 0 : flag_h) | (r == 0x80 ? flag_pv : 0));  // keep C
+    set<F>(c, (get<F>(c) & flag_c) | sz53_table[r] | ((r & 0x0F) ? 0 : flag_h) | (r == 0x80 ? flag_pv : 0));  // keep C
     return r;
 }
 
-Z80_INLINE uint8_t dec8(uint32_t v)
+template <class Cpu>
+Z80_INLINE uint8_t dec8(Cpu& c, uint32_t v)
 {
     const uint8_t r = uint8_t(v - 1);
     // keep C
-    set<F>((get<F>() & flag_c) | flag_n | sz53_table[r] | ((r & 0x0F) == 0x0F ? flag_h : 0) |
+    set<F>(c, (get<F>(c) & flag_c) | flag_n | sz53_table[r] | ((r & 0x0F) == 0x0F ? flag_h : 0) |
            (r == 0x7F ? flag_pv : 0));
     return r;
 }
@@ -67,10 +69,10 @@ Z80_INLINE uint8_t dec8(uint32_t v)
 enum ShiftOp : int { RLC, RRC, RL, RR, SLA, SRA, SLL, SRL };
 
 // Shifts v; returns the result and the carry out in bit 8.
-template <int Op>
-Z80_INLINE uint32_t shifted(uint32_t v)
+template <int Op, class Cpu>
+Z80_INLINE uint32_t shifted(Cpu& c, uint32_t v)
 {
-    const uint32_t carry_in = get<F>() & flag_c;
+    const uint32_t carry_in = get<F>(c) & flag_c;
     switch (Op) {
     case RLC: return (v << 1) | (v >> 7);
     case RRC: return (v >> 1) | ((v & 1) << 7) | ((v & 1) << 8);
@@ -84,63 +86,81 @@ Z80_INLINE uint32_t shifted(uint32_t v)
 }
 
 // CB-prefixed shift: S, Z, 5, 3 and parity from the result, H and N cleared.
-template <int Op>
-Z80_INLINE uint8_t shift8(uint32_t v)
+template <int Op, class Cpu>
+Z80_INLINE uint8_t shift8(Cpu& c, uint32_t v)
 {
-    const uint32_t r = shifted<Op>(v);
-    set<F>(sz53p_table[r & 0xFF] | (r >> 8));
+    const uint32_t r = shifted<Op>(c, v);
+    set<F>(c, sz53p_table[r & 0xFF] | (r >> 8));
     return uint8_t(r);
 }
 
-// RLCA, RRCA, RLA, RRA: the same rotations of A, keeping S, Z and P/V.
-template <int Op>
-inline void rotate_a()
+// What a read-modify-write instruction does to its byte: a CB shift (ShiftOp), INC,
+// DEC, or RES n and SET n (RES0 + n, SET0 + n).
+enum ByteOp : int { INC8 = 8, DEC8 = 9, RES0 = 16, SET0 = 24 };
+
+template <int Op, class Cpu>
+Z80_INLINE uint8_t byte_op(Cpu& c, uint32_t v)
 {
-    const uint32_t r = shifted<Op>(get<A>());
-    set_af(r, (get<F>() & (flag_s | flag_z | flag_pv)) | (r & flags_53) | (r >> 8));  // keep S, Z, P/V
+    if constexpr (Op < INC8) return shift8<Op>(c, v);
+    else if constexpr (Op == INC8) return inc8(c, v);
+    else if constexpr (Op == DEC8) return dec8(c, v);
+    else if constexpr (Op < SET0) return uint8_t(v & ~(1u << (Op - RES0)));
+    else return uint8_t(v | (1u << (Op - SET0)));
+}
+
+// RLCA, RRCA, RLA, RRA: the same rotations of A, keeping S, Z and P/V.
+template <int Op, class Cpu>
+inline void rotate_a(Cpu& c)
+{
+    const uint32_t r = shifted<Op>(c, get<A>(c));
+    set_af(c, r, (get<F>(c) & (flag_s | flag_z | flag_pv)) | (r & flags_53) | (r >> 8));  // keep S, Z, P/V
 }
 
 // BIT n: Z and P/V when the bit is 0, S for a set bit 7, H set, C kept;
 // bits 5 and 3 from xy, which depends on the addressing.
-template <int N>
-Z80_INLINE void bit_test(uint32_t v, uint32_t xy)
+template <int N, class Cpu>
+Z80_INLINE void bit_test(Cpu& c, uint32_t v, uint32_t xy)
 {
     const uint32_t b = v & (1u << N);
-    set<F>((get<F>() & flag_c) | flag_h | (b & flag_s) | (b ? 0 : flag_z | flag_pv) | (xy & flags_53));  // keep C
+    set<F>(c, (get<F>(c) & flag_c) | flag_h | (b & flag_s) | (b ? 0 : flag_z | flag_pv) | (xy & flags_53));  // keep C
 }
 
 // 16-bit ADD keeps S, Z and P/V; bits 5 and 3 and H from the high byte.
-Z80_INLINE uint16_t add16(uint32_t a, uint32_t v)
+template <class Cpu>
+Z80_INLINE uint16_t add16(Cpu& c, uint32_t a, uint32_t v)
 {
     const uint32_t r = a + v;
     // keep S, Z, P/V
-    set<F>((get<F>() & (flag_s | flag_z | flag_pv)) | ((r >> 8) & flags_53) | (((a ^ v ^ r) >> 8) & flag_h) |
+    set<F>(c, (get<F>(c) & (flag_s | flag_z | flag_pv)) | ((r >> 8) & flags_53) | (((a ^ v ^ r) >> 8) & flag_h) |
            (r >> 16));
     return uint16_t(r);
 }
 
 // ADC HL,rr and SBC HL,rr set every flag from the 16-bit result.
-Z80_INLINE uint16_t adc16(uint32_t a, uint32_t v)
+template <class Cpu>
+Z80_INLINE uint16_t adc16(Cpu& c, uint32_t a, uint32_t v)
 {
-    const uint32_t r = a + v + (get<F>() & flag_c);
-    set<F>(((r >> 8) & (flag_s | flags_53)) | ((r & 0xFFFF) ? 0 : flag_z) | (((a ^ v ^ r) >> 8) & flag_h) |
+    const uint32_t r = a + v + (get<F>(c) & flag_c);
+    set<F>(c, ((r >> 8) & (flag_s | flags_53)) | ((r & 0xFFFF) ? 0 : flag_z) | (((a ^ v ^ r) >> 8) & flag_h) |
            (((a ^ r) & (v ^ r) & 0x8000) >> 13) | (r >> 16));
     return uint16_t(r);
 }
 
-Z80_INLINE uint16_t sbc16(uint32_t a, uint32_t v)
+template <class Cpu>
+Z80_INLINE uint16_t sbc16(Cpu& c, uint32_t a, uint32_t v)
 {
-    const uint32_t r = a - v - (get<F>() & flag_c);
-    set<F>(((r >> 8) & (flag_s | flags_53)) | ((r & 0xFFFF) ? 0 : flag_z) | (((a ^ v ^ r) >> 8) & flag_h) |
+    const uint32_t r = a - v - (get<F>(c) & flag_c);
+    set<F>(c, ((r >> 8) & (flag_s | flags_53)) | ((r & 0xFFFF) ? 0 : flag_z) | (((a ^ v ^ r) >> 8) & flag_h) |
            (((a ^ v) & (a ^ r) & 0x8000) >> 13) | ((r >> 16) & flag_c) | flag_n);
     return uint16_t(r);
 }
 
 // DAA: adds or subtracts the decimal correction with the flags of that operation;
 // P/V is then the parity of the result, C is set by a high correction, N is kept.
-inline void decimal_adjust()
+template <class Cpu>
+inline void decimal_adjust(Cpu& c)
 {
-    const uint32_t a = get<A>(), f = get<F>();
+    const uint32_t a = get<A>(c), f = get<F>(c);
     uint32_t correction = 0, carry = f & flag_c;
     if ((f & flag_h) || (a & 0x0F) > 9) correction = 0x06;
     if (carry || a > 0x99) {
@@ -148,7 +168,7 @@ inline void decimal_adjust()
         carry = flag_c;
     }
     const uint32_t r = (f & flag_n) ? a - correction : a + correction;
-    set_af(r, sz53p_table[r & 0xFF] | ((a ^ correction ^ r) & flag_h) | (f & flag_n) | carry);
+    set_af(c, r, sz53p_table[r & 0xFF] | ((a ^ correction ^ r) & flag_h) | (f & flag_n) | carry);
 }
 
 }  // namespace z80ops

@@ -11,66 +11,56 @@
 
 namespace z80ops {
 
-// IX+d or IY+d of the indexed form being executed, worked out by its prefix before
-// the final opcode is dispatched; the same handlers then serve IX and IY.
-inline uint32_t indexed_cb_address;
+// One operation (a ByteOp) on a register, on (HL), and on (IX+d) with the result also
+// stored in register R unless R is HLI (the undocumented copy of the DD CB forms).
+// The address IX+d or IY+d was worked out by the prefix before the final opcode was
+// dispatched, so the same handlers serve IX and IY.
+template <int Op, int R, class Cpu>
+void update_r(Cpu& c) { set<R>(c, byte_op<Op>(c, get<R>(c))); }
 
-template <int N>
-Z80_INLINE uint8_t res_bit(uint32_t v) { return uint8_t(v & ~(1u << N)); }
+template <int Op, class Cpu>
+void update_ihl(Cpu& c) { modify<Op>(c, get<HL>(c)); }
 
-template <int N>
-Z80_INLINE uint8_t set_bit(uint32_t v) { return uint8_t(v | (1u << N)); }
-
-using ByteOp = uint8_t (*)(uint32_t);
-
-// One operation on a register, on (HL), and on (IX+d) with the result also stored in
-// register R unless R is HLI (the undocumented copy of the DD CB forms).
-template <ByteOp Op, int R>
-void update_r() { set<R>(Op(get<R>())); }
-
-template <ByteOp Op>
-void update_ihl() { modify<Op>(get<HL>()); }
-
-template <ByteOp Op, int R>
-void update_ixd()
+template <int Op, int R, class Cpu>
+void update_ixd(Cpu& c)
 {
-    const uint8_t v = modify<Op>(indexed_cb_address);
-    if constexpr (R != HLI) set<R>(v);
+    const uint8_t v = modify<Op>(c, regs(c).cb_address);
+    if constexpr (R != HLI) set<R>(c, v);
 }
 
-template <int Op, int R> constexpr Z80Handler rot_r = update_r<shift8<Op>, R>;
-template <int Op> constexpr Z80Handler rot_ihl = update_ihl<shift8<Op>>;
-template <int Op, int R> constexpr Z80Handler rot_ixd = update_ixd<shift8<Op>, R>;
-template <int N, int R> constexpr Z80Handler res_r = update_r<res_bit<N>, R>;
-template <int N> constexpr Z80Handler res_ihl = update_ihl<res_bit<N>>;
-template <int N, int R> constexpr Z80Handler res_ixd = update_ixd<res_bit<N>, R>;
-template <int N, int R> constexpr Z80Handler set_r = update_r<set_bit<N>, R>;
-template <int N> constexpr Z80Handler set_ihl = update_ihl<set_bit<N>>;
-template <int N, int R> constexpr Z80Handler set_ixd = update_ixd<set_bit<N>, R>;
+template <int Op, int R, class Cpu> void rot_r(Cpu& c) { update_r<Op, R>(c); }
+template <int Op, class Cpu> void rot_ihl(Cpu& c) { update_ihl<Op>(c); }
+template <int Op, int R, class Cpu> void rot_ixd(Cpu& c) { update_ixd<Op, R>(c); }
+template <int N, int R, class Cpu> void res_r(Cpu& c) { update_r<RES0 + N, R>(c); }
+template <int N, class Cpu> void res_ihl(Cpu& c) { update_ihl<RES0 + N>(c); }
+template <int N, int R, class Cpu> void res_ixd(Cpu& c) { update_ixd<RES0 + N, R>(c); }
+template <int N, int R, class Cpu> void set_r(Cpu& c) { update_r<SET0 + N, R>(c); }
+template <int N, class Cpu> void set_ihl(Cpu& c) { update_ihl<SET0 + N>(c); }
+template <int N, int R, class Cpu> void set_ixd(Cpu& c) { update_ixd<SET0 + N, R>(c); }
 
 // BIT n: bits 5 and 3 come from the register tested, from the byte read for (HL),
 // and from the high byte of the address for (IX+d).
-template <int N, int R>
-void bit_r()
+template <int N, int R, class Cpu>
+void bit_r(Cpu& c)
 {
-    const uint32_t v = get<R>();
-    bit_test<N>(v, v);
+    const uint32_t v = get<R>(c);
+    bit_test<N>(c, v, v);
 }
 
-template <int N>
-void bit_ihl()
+template <int N, class Cpu>
+void bit_ihl(Cpu& c)
 {
-    const uint32_t v = read_byte(get<HL>());
-    clock(1);
-    bit_test<N>(v, v);
+    const uint32_t v = read_byte(c, get<HL>(c));
+    clock(c, 1);
+    bit_test<N>(c, v, v);
 }
 
-template <int N>
-void bit_ixd()
+template <int N, class Cpu>
+void bit_ixd(Cpu& c)
 {
-    const uint32_t v = read_byte(uint16_t(indexed_cb_address));
-    clock(1);
-    bit_test<N>(v, indexed_cb_address >> 8);
+    const uint32_t v = read_byte(c, uint16_t(regs(c).cb_address));
+    clock(c, 1);
+    bit_test<N>(c, v, regs(c).cb_address >> 8);
 }
 
 }  // namespace z80ops

@@ -1,14 +1,17 @@
 // The Z80 registers as the instruction handlers see them: named 8- and 16-bit
 // registers, the flag bits and the branch conditions.
 //
-// The registers live in the record `z80`, in memory, so one instruction hands its
-// results to the next through a store and a load (see z80_exact.h). Every 8-bit
-// register is therefore always stored and loaded as its own byte, a pair as its two
-// bytes, and PC and SP as 16-bit halves, never a mixture of widths.
+// Every handler takes the CPU it runs on, of one of two kinds:
+// - the record `z80` in memory, which the machine runs one instruction at a time. One
+//   instruction hands its results to the next through a store and a load (see
+//   z80_exact.h), so every 8-bit register is always stored and loaded as its own byte,
+//   a pair as its two bytes, and PC and SP as 16-bit halves, never a mixture of widths;
+// - the locals of a batch run (Z80Locals), which live in host registers.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 #include "core/machine_state.h"
 #include "core/z80_exact.h"
@@ -74,43 +77,86 @@ constexpr Field field_of(int reg)
 
 static_assert(sizeof(RegPair) == 2 && offsetof(RegPair, hi) == 1, "pairs are little-endian");
 
+// The register record of either kind of CPU, and where its T-states are counted.
+Z80_INLINE Z80Registers& regs(Z80Registers& c) { return c; }
+Z80_INLINE Z80Locals& regs(Z80Locals& c) { return c; }
+Z80_INLINE uint32_t& tstate_count(Z80Registers&) { return tstates; }
+Z80_INLINE uint32_t& tstate_count(Z80Locals& c) { return c.tstates; }
+template <class Cpu>
+constexpr bool in_record = std::is_same_v<Cpu, Z80Registers>;
+
 template <int Offset, int Bytes>
-Z80_INLINE auto& record_field()
+Z80_INLINE auto& record_field(Z80Registers& r)
 {
     using T = std::conditional_t<Bytes == 2, uint16_t, uint8_t>;
-    return *reinterpret_cast<T*>(reinterpret_cast<unsigned char*>(&z80) + Offset);
+    return *reinterpret_cast<T*>(reinterpret_cast<unsigned char*>(&r) + Offset);
 }
 
+// The field of a batch run's locals that holds a register.
 template <int Reg>
-Z80_INLINE uint32_t get()
+Z80_INLINE auto& local_field(Z80Locals& c)
+{
+    if constexpr (Reg == PC) return c.pc;
+    else if constexpr (Reg == SP) return c.sp;
+    else if constexpr (Reg == HALTED) return c.halted;
+    else if constexpr (Reg == EISTAMP) return c.ei_stamp;
+    else if constexpr (Reg == A) return c.a;
+    else if constexpr (Reg == F) return c.f;
+    else if constexpr (Reg == B) return c.b;
+    else if constexpr (Reg == C) return c.c;
+    else if constexpr (Reg == D) return c.d;
+    else if constexpr (Reg == E) return c.e;
+    else if constexpr (Reg == H) return c.h;
+    else if constexpr (Reg == L) return c.l;
+    else if constexpr (Reg == IXH) return c.ixh;
+    else if constexpr (Reg == IXL) return c.ixl;
+    else if constexpr (Reg == IYH) return c.iyh;
+    else if constexpr (Reg == IYL) return c.iyl;
+    else if constexpr (Reg == RCOUNT) return c.r;
+    else if constexpr (Reg == IREG) return c.i;
+    else if constexpr (Reg == AF2) return c.af_alt;
+    else if constexpr (Reg == BC2) return c.bc_alt;
+    else if constexpr (Reg == DE2) return c.de_alt;
+    else return c.hl_alt;
+}
+
+template <int Reg, class Cpu>
+Z80_INLINE uint32_t get(Cpu& c)
 {
     constexpr Field f = field_of(Reg);
     static_assert(f.bytes > 0, "not a register");
     if constexpr (f.hi >= 0) {
-        return get<f.hi>() << 8 | get<f.lo>();
+        return get<f.hi>(c) << 8 | get<f.lo>(c);
+    } else if constexpr (in_record<Cpu>) {
+        return load_exact(record_field<f.offset, f.bytes>(c));
+    } else if constexpr (Reg == RCOUNT) {
+        return local_field<Reg>(c) & 0x7F;  // the locals' counter runs free
     } else {
-        return load_exact(record_field<f.offset, f.bytes>());
+        return local_field<Reg>(c);
     }
 }
 
-template <int Reg>
-Z80_INLINE void set(uint32_t v)
+template <int Reg, class Cpu>
+Z80_INLINE void set(Cpu& c, uint32_t v)
 {
     constexpr Field f = field_of(Reg);
     static_assert(f.bytes > 0, "not a register");
     if constexpr (f.hi >= 0) {
-        set<f.hi>(v >> 8);
-        set<f.lo>(v);
+        set<f.hi>(c, v >> 8);
+        set<f.lo>(c, v);
+    } else if constexpr (in_record<Cpu>) {
+        store_exact(record_field<f.offset, f.bytes>(c), v);
     } else {
-        store_exact(record_field<f.offset, f.bytes>(), v);
+        local_field<Reg>(c) = v & (f.bytes == 2 ? 0xFFFF : 0xFF);
     }
 }
 
 // A and F as every arithmetic and logic instruction leaves them.
-Z80_INLINE void set_af(uint32_t a, uint32_t f)
+template <class Cpu>
+Z80_INLINE void set_af(Cpu& c, uint32_t a, uint32_t f)
 {
-    set<A>(a);
-    set<F>(f);
+    set<A>(c, a);
+    set<F>(c, f);
 }
 
 // The register an instruction names when an index prefix may stand in front of it:
@@ -125,30 +171,58 @@ constexpr int indexed()
 
 // The refresh counter (bits 0-6 of R) rises by one on every opcode fetch and wraps
 // within its 7 bits; bit 7 of the field stays clear.
-Z80_INLINE void count_refresh() { set<RCOUNT>((get<RCOUNT>() + 1) & 0x7F); }
-Z80_INLINE void uncount_refresh() { set<RCOUNT>((get<RCOUNT>() - 1) & 0x7F); }
+template <class Cpu>
+Z80_INLINE void count_refresh(Cpu& c)
+{
+    if constexpr (in_record<Cpu>) set<RCOUNT>(c, (get<RCOUNT>(c) + 1) & 0x7F);
+    else ++c.r;
+}
+template <class Cpu>
+Z80_INLINE void uncount_refresh(Cpu& c)
+{
+    if constexpr (in_record<Cpu>) set<RCOUNT>(c, (get<RCOUNT>(c) - 1) & 0x7F);
+    else --c.r;
+}
 
 // The address of the next N bytes of the instruction stream; PC moves past them.
-template <int N>
-Z80_INLINE uint32_t take_pc()
+template <int N, class Cpu>
+Z80_INLINE uint32_t take_pc(Cpu& c)
 {
-    const uint32_t pc = get<PC>();
-    z80.pc = uint16_t(z80.pc + N);  // stepped in place, off the path of the loaded value
+    const uint32_t pc = get<PC>(c);
+    regs(c).pc = uint16_t(regs(c).pc + N);  // stepped in place, off the path of the loaded value
     return pc;
 }
 
 // Internal machine cycles that touch neither memory nor ports.
-Z80_INLINE void clock(uint32_t n) { tstates += n; }
+template <class Cpu>
+Z80_INLINE void clock(Cpu& c, uint32_t n) { tstate_count(c) += n; }
 
 // Branch conditions, numbered as in the opcodes (CY: carry set).
 enum Cond : int { NZ, Z, NC, CY, PO, PE, P, M };
 
-template <int CC>
-Z80_INLINE bool condition()
+template <int CC, class Cpu>
+Z80_INLINE bool condition(Cpu& c)
 {
     constexpr uint8_t mask[4] = {flag_z, flag_c, flag_pv, flag_s};
-    const bool set_ = (get<F>() & mask[CC >> 1]) != 0;
+    const bool set_ = (get<F>(c) & mask[CC >> 1]) != 0;
     return (CC & 1) ? set_ : !set_;
+}
+
+// Moves the registers between the record and a batch run's locals.
+template <class To, class From, int... Regs>
+Z80_INLINE void copy_registers(To& to, From& from, std::integer_sequence<int, Regs...>)
+{
+    (set<Regs>(to, get<Regs>(from)), ...);
+    regs(to).iff1 = regs(from).iff1;
+    regs(to).iff2 = regs(from).iff2;
+    regs(to).im = regs(from).im;
+    regs(to).r7 = regs(from).r7;
+}
+template <class To, class From>
+Z80_INLINE void copy_registers(To& to, From& from)
+{
+    copy_registers(to, from, std::integer_sequence<int, PC, SP, HALTED, EISTAMP, AF, BC, DE, HL, IX, IY, RCOUNT, IREG,
+                                                    AF2, BC2, DE2, HL2>());
 }
 
 }  // namespace z80ops

@@ -24,8 +24,8 @@ template <bool BelowDisplay = false>
 Z80_INLINE void run_instruction_through(const Z80Handler* main)
 {
     instr_start_tstates = tstates;
-    z80ops::count_refresh();
-    const uint16_t pc = uint16_t(z80ops::take_pc<1>());
+    z80ops::count_refresh(z80);
+    const uint16_t pc = uint16_t(z80ops::take_pc<1>(z80));
     main[BelowDisplay ? peek_byte(pc) : fetch_opcode(pc)]();
 }
 

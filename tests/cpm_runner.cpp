@@ -7,6 +7,7 @@
 #include "bus.h"
 #include "core/machine_state.h"
 #include "core/z80.h"
+#include "core/z80_run.h"
 
 namespace {
 
@@ -72,10 +73,7 @@ CpmRun run_cpm_program(const std::string& path, bool echo, uint64_t max_instruct
     uint64_t instructions = 0, total = 0;
     while (!z80.halted && total < tstate_limit && instructions < max_instructions) {
         // tstates is 32 bits: fold it into the total every few thousand instructions.
-        for (int n = 0; n < 4096 && !z80.halted; ++n) {
-            execute_instruction();
-            ++instructions;
-        }
+        instructions += z80_run(4096);
         total += tstates;
         tstates = 0;
     }
