@@ -41,6 +41,7 @@ struct Z80Locals {
     uint32_t af_alt, bc_alt, de_alt, hl_alt;
     uint32_t cb_address;
     uint32_t tstates;
+    uint32_t ran, limit;  // instructions run so far and the most to run; a HALT ends the run
 };
 
 // The architectural R register.

@@ -381,6 +381,7 @@ inline void halt(Cpu& c)
 {
     set<HALTED>(c, 1);
     set<PC>(c, get<PC>(c) - 1);
+    if constexpr (!in_record<Cpu>) c.limit = c.ran;
 }
 
 template <class Cpu>

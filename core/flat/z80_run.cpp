@@ -46,14 +46,14 @@ Z80_INLINE void dispatch(Z80Locals& c, uint32_t op)
     Z80Locals c;
     copy_registers(c, z80);
     c.tstates = tstates;
-    uint32_t left = count;
-    while (left) {
-        --left;
+    c.ran = 0;
+    c.limit = count;
+    while (c.ran < c.limit) {
+        ++c.ran;
         count_refresh(c);
         dispatch<table_main>(c, fetch_opcode(c, uint16_t(take_pc<1>(c))));
-        if (c.halted) break;
     }
     copy_registers(z80, c);
     tstates = c.tstates;
-    return count - left;
+    return c.ran;
 }
