@@ -125,33 +125,22 @@ Z80_INLINE void bit_test(Cpu& c, uint32_t v, uint32_t xy)
     set<F>(c, (get<F>(c) & flag_c) | flag_h | (b & flag_s) | (b ? 0 : flag_z | flag_pv) | (xy & flags_53));  // keep C
 }
 
-// 16-bit ADD keeps S, Z and P/V; bits 5 and 3 and H from the high byte.
-template <class Cpu>
-Z80_INLINE uint16_t add16(Cpu& c, uint32_t a, uint32_t v)
+// 16-bit ADD, ADC and SBC. ADD keeps S, Z and P/V and takes bits 5 and 3 and H from
+// the high byte; ADC and SBC set every flag from the 16-bit result.
+template <int Op, class Cpu>
+Z80_INLINE uint16_t alu16(Cpu& c, uint32_t a, uint32_t v)
 {
-    const uint32_t r = a + v;
-    // keep S, Z, P/V
-    set<F>(c, (get<F>(c) & (flag_s | flag_z | flag_pv)) | ((r >> 8) & flags_53) | (((a ^ v ^ r) >> 8) & flag_h) |
-           (r >> 16));
-    return uint16_t(r);
-}
-
-// ADC HL,rr and SBC HL,rr set every flag from the 16-bit result.
-template <class Cpu>
-Z80_INLINE uint16_t adc16(Cpu& c, uint32_t a, uint32_t v)
-{
-    const uint32_t r = a + v + (get<F>(c) & flag_c);
-    set<F>(c, ((r >> 8) & (flag_s | flags_53)) | ((r & 0xFFFF) ? 0 : flag_z) | (((a ^ v ^ r) >> 8) & flag_h) |
-           (((a ^ r) & (v ^ r) & 0x8000) >> 13) | (r >> 16));
-    return uint16_t(r);
-}
-
-template <class Cpu>
-Z80_INLINE uint16_t sbc16(Cpu& c, uint32_t a, uint32_t v)
-{
-    const uint32_t r = a - v - (get<F>(c) & flag_c);
-    set<F>(c, ((r >> 8) & (flag_s | flags_53)) | ((r & 0xFFFF) ? 0 : flag_z) | (((a ^ v ^ r) >> 8) & flag_h) |
-           (((a ^ v) & (a ^ r) & 0x8000) >> 13) | ((r >> 16) & flag_c) | flag_n);
+    const uint32_t carry = Op == ADD ? 0 : get<F>(c) & flag_c;
+    const uint32_t r = Op == SBC ? a - v - carry : a + v + carry;
+    const uint32_t half = ((a ^ v ^ r) >> 8) & flag_h;
+    if constexpr (Op == ADD) {
+        // keep S, Z, P/V
+        set<F>(c, (get<F>(c) & (flag_s | flag_z | flag_pv)) | ((r >> 8) & flags_53) | half | (r >> 16));
+    } else {
+        const uint32_t overflow = Op == SBC ? (a ^ v) & (a ^ r) : (a ^ r) & (v ^ r);
+        set<F>(c, ((r >> 8) & (flag_s | flags_53)) | ((r & 0xFFFF) ? 0 : flag_z) | half | ((overflow & 0x8000) >> 13) |
+                      ((r >> 16) & flag_c) | (Op == SBC ? flag_n : 0));
+    }
     return uint16_t(r);
 }
 

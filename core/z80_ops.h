@@ -273,11 +273,12 @@ inline void ccf(Cpu& c)
 
 // ---- 16-bit arithmetic ----
 
-template <int X, int P, class Cpu>
-void add_hl_rr(Cpu& c)
+// ADD HL,rr (X is HL, IX or IY), and ADC HL,rr and SBC HL,rr of the ED table.
+template <int Op, int X, int P, class Cpu>
+void alu_hl_rr(Cpu& c)
 {
     clock(c, 7);
-    set<X>(c, add16(c, get<X>(c), get<P>(c)));
+    set<X>(c, alu16<Op>(c, get<X>(c), get<P>(c)));
 }
 
 template <int P, class Cpu>

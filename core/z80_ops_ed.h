@@ -29,20 +29,6 @@ void out_ic_r(Cpu& c)
     port_out(c, uint16_t(get<BC>(c)), v);
 }
 
-template <int P, class Cpu>
-void adc_hl_rr(Cpu& c)
-{
-    clock(c, 7);
-    set<HL>(c, adc16(c, get<HL>(c), get<P>(c)));
-}
-
-template <int P, class Cpu>
-void sbc_hl_rr(Cpu& c)
-{
-    clock(c, 7);
-    set<HL>(c, sbc16(c, get<HL>(c), get<P>(c)));
-}
-
 template <class Cpu>
 inline void neg(Cpu& c)
 {
