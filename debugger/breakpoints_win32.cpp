@@ -13,13 +13,6 @@ namespace {
 HWND breakpoints_window;
 const char* const kind_names[] = {"Execute", "Memory read", "Memory write", "Port read", "Port write"};
 
-std::string field_text(HWND dialog, int id)
-{
-    char text[256] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 int selected_row()
 {
     return int(SendDlgItemMessageA(breakpoints_window, IDC_BREAK_LIST, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
@@ -57,7 +50,7 @@ INT_PTR CALLBACK add_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam)
         return TRUE;
     }
     case WM_COMMAND:
-        if (LOWORD(wparam) == IDOK) {
+        return answer_ok_cancel(dialog, wparam, [dialog] {
             const int row = int(GetWindowLongPtrA(dialog, DWLP_USER));
             const std::string condition = field_text(dialog, IDC_BREAK_CONDITION);
             std::string message;
@@ -69,13 +62,10 @@ INT_PTR CALLBACK add_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam)
             if (!done && !message.empty()) {  // the condition cannot be read: say why, keep what was typed
                 MessageBoxA(dialog, message.c_str(), "Breakpoint Condition", MB_OK | MB_ICONEXCLAMATION);
                 SetFocus(GetDlgItem(dialog, IDC_BREAK_CONDITION));
-                return TRUE;
+                return false;
             }
-            EndDialog(dialog, IDOK);
-        } else if (LOWORD(wparam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-        }
-        return TRUE;
+            return true;
+        });
     default: return FALSE;
     }
 }
@@ -124,14 +114,10 @@ INT_PTR CALLBACK ask_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam)
         if (lparam) SetWindowTextA(dialog, reinterpret_cast<const char*>(lparam));
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wparam) == IDOK) {
-            const int field = GetDlgItem(dialog, IDC_TSTATE_VALUE) ? IDC_TSTATE_VALUE : IDC_PORT_VALUE;
-            asked_value = parse_number_field(field_text(dialog, field).c_str());
-            EndDialog(dialog, IDOK);
-        } else if (LOWORD(wparam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-        }
-        return TRUE;
+        return answer_ok_cancel(dialog, wparam, [dialog] {
+            asked_value = field_number(dialog, GetDlgItem(dialog, IDC_TSTATE_VALUE) ? IDC_TSTATE_VALUE : IDC_PORT_VALUE);
+            return true;
+        });
     default: return FALSE;
     }
 }

@@ -592,6 +592,15 @@ void forget_modeless(HWND window)
         if (slot == window) slot = nullptr;
 }
 
+std::string field_text(HWND dialog, int id)
+{
+    char text[256] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+uint32_t field_number(HWND dialog, int id) { return parse_number_field(field_text(dialog, id).c_str()); }
+
 bool tool_window_message(HWND window, UINT msg, WPARAM wparam, HWND& handle, WindowPlacement& placement,
                          INT_PTR& result)
 {

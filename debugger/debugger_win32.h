@@ -1,5 +1,6 @@
 // The debugger's windows: what their files share, and what the main window opens.
 #pragma once
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -66,6 +67,19 @@ void forget_modeless(HWND window);
 // True, with the dialog procedure's answer in `result`, for those messages.
 bool tool_window_message(HWND window, UINT msg, WPARAM wparam, HWND& handle, WindowPlacement& placement,
                          INT_PTR& result);
+
+// The text of a dialog's field (up to 255 characters), and the number it holds.
+std::string field_text(HWND dialog, int id);
+uint32_t field_number(HWND dialog, int id);
+// The OK and Cancel buttons of a modal dialog: OK ends it with IDOK when accept()
+// agrees (a dialog whose entry is refused stays open), Cancel ends it with IDCANCEL.
+template <class Accept>
+INT_PTR answer_ok_cancel(HWND dialog, WPARAM wparam, Accept accept)
+{
+    if (LOWORD(wparam) == IDOK && accept()) EndDialog(dialog, IDOK);
+    else if (LOWORD(wparam) == IDCANCEL) EndDialog(dialog, IDCANCEL);
+    return TRUE;
+}
 
 // After any debugger command: repaint the debugger's panes and tabs, the register
 // and disassembly views, and present the picture.

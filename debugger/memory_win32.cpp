@@ -13,14 +13,6 @@ constexpr int memory_pane_id = 1250;
 constexpr int row_count = 32;
 HWND view_window, editor_window;
 
-std::string field_text(HWND dialog, int id)
-{
-    char text[256] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-uint32_t field_number(HWND dialog, int id) { return parse_number_field(field_text(dialog, id).c_str()); }
-
 // The 32 rows of 73 characters with the scroll bar beside them.
 void create_memory_pane(HWND window, int scroll_id)
 {
@@ -185,15 +177,11 @@ INT_PTR CALLBACK copy_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM)
 {
     if (msg == WM_INITDIALOG) return TRUE;
     if (msg != WM_COMMAND) return FALSE;
-    if (LOWORD(wparam) == IDOK) {
-        // Out of range: nothing is copied and the dialog stays.
-        if (copy_memory_block(field_number(dialog, IDC_COPY_SOURCE), field_number(dialog, IDC_COPY_DESTINATION),
-                              field_number(dialog, IDC_COPY_LENGTH)))
-            EndDialog(dialog, IDOK);
-    } else if (LOWORD(wparam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-    }
-    return TRUE;
+    // Out of range: nothing is copied and the dialog stays.
+    return answer_ok_cancel(dialog, wparam, [dialog] {
+        return copy_memory_block(field_number(dialog, IDC_COPY_SOURCE), field_number(dialog, IDC_COPY_DESTINATION),
+                                 field_number(dialog, IDC_COPY_LENGTH));
+    });
 }
 
 INT_PTR CALLBACK fill_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM)
@@ -204,17 +192,14 @@ INT_PTR CALLBACK fill_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM)
         CheckRadioButton(dialog, IDC_FILL_8BIT, IDC_FILL_TEXT, IDC_FILL_8BIT);
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wparam) == IDOK) {
+        return answer_ok_cancel(dialog, wparam, [dialog] {
             FillMode mode = fill_byte;
             if (IsDlgButtonChecked(dialog, IDC_FILL_16BIT) == BST_CHECKED) mode = fill_word;
             if (IsDlgButtonChecked(dialog, IDC_FILL_TEXT) == BST_CHECKED) mode = fill_text;
             fill_memory_block(field_number(dialog, IDC_FILL_START), field_number(dialog, IDC_FILL_LENGTH),
                               field_text(dialog, IDC_FILL_DATA).c_str(), mode);
-            EndDialog(dialog, IDOK);  // closes whether or not the range was taken
-        } else if (LOWORD(wparam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-        }
-        return TRUE;
+            return true;  // closes whether or not the range was taken
+        });
     default: return FALSE;
     }
 }
@@ -230,7 +215,7 @@ INT_PTR CALLBACK stack_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam)
         SendDlgItemMessageA(dialog, int(lparam), CB_SETCURSEL, push_pop_selection, 0);
         return TRUE;
     case WM_COMMAND:
-        if (LOWORD(wparam) == IDOK) {
+        return answer_ok_cancel(dialog, wparam, [dialog] {
             const int id = int(GetWindowLongPtrA(dialog, DWLP_USER));
             const int choice = int(SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0));
             if (id == IDC_POP_PAIR) {
@@ -240,11 +225,8 @@ INT_PTR CALLBACK stack_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam)
                 if (choice >= 0) push_pop_selection = choice;
                 push_value(push_pop_selection, field_text(dialog, id).c_str());
             }
-            EndDialog(dialog, IDOK);
-        } else if (LOWORD(wparam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-        }
-        return TRUE;
+            return true;
+        });
     default: return FALSE;
     }
 }
@@ -253,13 +235,10 @@ INT_PTR CALLBACK stack_pointer_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM
 {
     if (msg == WM_INITDIALOG) return TRUE;
     if (msg != WM_COMMAND) return FALSE;
-    if (LOWORD(wparam) == IDOK) {
+    return answer_ok_cancel(dialog, wparam, [dialog] {
         alter_stack_pointer(field_text(dialog, IDC_NEW_SP).c_str());
-        EndDialog(dialog, IDOK);
-    } else if (LOWORD(wparam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-    }
-    return TRUE;
+        return true;
+    });
 }
 
 }  // namespace
