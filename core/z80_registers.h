@@ -225,4 +225,18 @@ Z80_INLINE void copy_registers(To& to, From& from)
                                                     AF2, BC2, DE2, HL2>());
 }
 
+
+// Runs access() on the record, for a batch run that calls what knows only the record
+// (a port, the trap): the locals are written back first and reloaded after.
+template <class Access>
+Z80_INLINE auto through_record(Z80Locals& c, Access access)
+{
+    copy_registers(z80, c);
+    tstates = c.tstates;
+    const auto result = access();
+    copy_registers(c, z80);
+    c.tstates = tstates;
+    return result;
+}
+
 }  // namespace z80ops

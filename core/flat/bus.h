@@ -51,8 +51,8 @@ inline void load_trap()
     if (flat_trap_handler) flat_trap_handler();
 }
 
-// A batch run's accesses (z80_run): the same, with the T-states counted in the run's
-// locals. A port access or the trap leaves the locals for the record while it lasts.
+// A batch run's accesses: the same, with the T-states counted in the run's locals. A
+// port access or the trap has the record while it lasts.
 inline uint8_t read_byte(Z80Locals& c, uint16_t a)
 {
     c.tstates += 3;
@@ -65,27 +65,17 @@ inline void write_byte(Z80Locals& c, uint16_t a, uint8_t v)
 }
 inline uint8_t fetch_opcode(Z80Locals&, uint16_t a) { return flat_memory[a]; }
 
-template <class Access>
-Z80_INLINE auto through_record(Z80Locals& c, Access access)
-{
-    z80ops::copy_registers(z80, c);
-    tstates = c.tstates;
-    const auto result = access();
-    z80ops::copy_registers(c, z80);
-    c.tstates = tstates;
-    return result;
-}
 Z80_INLINE uint8_t port_in(Z80Locals& c, uint16_t port)
 {
-    return through_record(c, [port] { return port_in(port); });
+    return z80ops::through_record(c, [port] { return port_in(port); });
 }
 Z80_INLINE void port_out(Z80Locals& c, uint16_t port, uint8_t v)
 {
-    through_record(c, [port, v] { port_out(port, v); return 0; });
+    z80ops::through_record(c, [port, v] { port_out(port, v); return 0; });
 }
 Z80_INLINE void load_trap(Z80Locals& c)
 {
-    through_record(c, [] { load_trap(); return 0; });
+    z80ops::through_record(c, [] { load_trap(); return 0; });
 }
 inline bool after_instruction() { return false; }
 inline void stop_instruction_loop() {}
