@@ -169,7 +169,6 @@ void close_debugger()
     if (!debugger_window) return;
     const HWND w = debugger_window;
     debugger_close_window();
-    keep_placement(w, placement_debugger);
     debugger_window = nullptr;  // ends the modal loop
     DestroyWindow(w);
 }
@@ -270,6 +269,7 @@ INT_PTR CALLBACK debugger_proc(HWND window, UINT msg, WPARAM wparam, LPARAM lpar
     case WM_COMMAND:
         if (LOWORD(wparam) != IDCANCEL) debugger_command(window, LOWORD(wparam));  // Esc is the runs' stop
         return TRUE;
+    case WM_MOVE: keep_placement(window, placement_debugger); return FALSE;  // kept if the program quits
     case WM_CLOSE: close_debugger(); return TRUE;
     default: return FALSE;
     }
@@ -283,7 +283,6 @@ void close_registers()
 {
     if (!registers_window) return;
     const HWND w = registers_window;
-    keep_placement(w, placement_view_registers);
     registers_window = nullptr;
     DestroyWindow(w);
 }
@@ -326,6 +325,7 @@ INT_PTR CALLBACK registers_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
     case WM_COMMAND:
         if (LOWORD(wparam) != IDCANCEL) registers_command(window, LOWORD(wparam));
         return TRUE;
+    case WM_MOVE: keep_placement(window, placement_view_registers); return FALSE;
     case WM_CLOSE: close_registers(); return TRUE;
     default: return FALSE;
     }
