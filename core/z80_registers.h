@@ -170,7 +170,8 @@ constexpr int indexed()
 }
 
 // The refresh counter (bits 0-6 of R) rises by one on every opcode fetch and wraps
-// within its 7 bits; bit 7 of the field stays clear.
+// within its 7 bits. The record's field keeps bit 7 clear; the locals' counter runs
+// free and is masked where it is read.
 template <class Cpu>
 Z80_INLINE void count_refresh(Cpu& c)
 {
@@ -224,7 +225,6 @@ Z80_INLINE void copy_registers(To& to, From& from)
     copy_registers(to, from, std::integer_sequence<int, PC, SP, HALTED, EISTAMP, AF, BC, DE, HL, IX, IY, RCOUNT, IREG,
                                                     AF2, BC2, DE2, HL2>());
 }
-
 
 // Runs access() on the record, for a batch run that calls what knows only the record
 // (a port, the trap): the locals are written back first and reloaded after.
