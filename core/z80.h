@@ -14,3 +14,5 @@ int accept_nmi(int pixel_position);
 // A handler of the machine's dispatch tables, and the seven opcode tables.
 using Z80Handler = void (*)();
 enum Z80Table { table_main, table_cb, table_ed, table_dd, table_fd, table_ddcb, table_fdcb, z80_table_count };
+// How many slots of the seven opcode grids name no handler (a grid written short).
+int z80_empty_slots();

@@ -240,16 +240,6 @@ constexpr const Handler<Cpu>* grid_of(Z80Table t)
     }
 }
 
-// Every slot of every grid names a handler.
-template <class Cpu>
-constexpr bool grids_complete()
-{
-    for (int t = 0; t < z80_table_count; ++t)
-        for (int op = 0; op < 256; ++op)
-            if (!grid_of<Cpu>(Z80Table(t))[op]) return false;
-    return true;
-}
-
 // ---- prefixes ----
 
 // The M1 cycle of a prefixed instruction's second opcode byte.
