@@ -54,15 +54,10 @@ TEST_F(DebuggerText, RegisterPaneShowsRegistersBytesFlagsAndGenerators)
     EXPECT_EQ(parts[13].left, "");
     z80.iff1 = 1;
     EXPECT_EQ(register_pane_lines(image)[13], "        IM 1 INTERRUPTS ON  TStates: 1234");
-}
-
-TEST_F(DebuggerText, FlagsTextMarksEachFlagOnItsOwn)
-{
-    EXPECT_EQ(flags_text(0x00), "- - - - - - - -");
-    EXPECT_EQ(flags_text(0x28), "- - - - - - - -");  // bits 5 and 3 are never shown
-    EXPECT_EQ(flags_text(0x80), "S - - - - - - -");
-    EXPECT_EQ(flags_text(0x41), "- Z - - - - - C");
-    EXPECT_EQ(flags_text(0x16), "- - - H - P N -");
+    // Each flag on its own; bits 5 and 3 are never shown.
+    for (auto [f, text] : {std::pair<uint8_t, const char*>{0x28, "- - - - - - - -"}, {0x80, "S - - - - - - -"},
+                           {0x41, "- Z - - - - - C"}, {0x16, "- - - H - P N -"}})
+        EXPECT_EQ(flags_text(f), text);
 }
 
 TEST_F(DebuggerText, PanesAndTabsShowMemoryAsTheWindowsDo)
@@ -144,17 +139,13 @@ TEST_F(DebuggerText, SystemVariablesShowEveryByteOfEachVariable)
 class MemoryTools : public MachineTest {
 protected:
     void TearDown() override { debugger_close_window(); }
-    static void put(uint16_t address, std::initializer_list<uint8_t> bytes)
-    {
-        for (uint8_t b : bytes) memory[address++] = b;
-    }
 };
 
 TEST_F(MemoryTools, FindSearchesValuesBytesAndTextAndFindNextMovesOn)
 {
-    put(0x5000, {0x34, 0x12});
-    put(0x6000, {0x34, 0x12, 'H', 'i'});
-    put(0x7FFF, {'Q'});
+    load_code(0x5000, {0x34, 0x12});
+    load_code(0x6000, {0x34, 0x12, 'H', 'i'});
+    load_code(0x7FFF, {'Q'});
     debugger_open_window();
 
     EXPECT_EQ(find_memory("#1234", find_word, false), 0x5000);  // low byte first
@@ -235,7 +226,7 @@ TEST_F(MemoryTools, PushAndPopGoThroughTheStack)
     EXPECT_EQ(z80.sp, 32000);
 }
 
-TEST_F(MemoryTools, EditorTypesBytesAndKeepsTheCaretInItsRows)
+TEST_F(MemoryTools, EditorTypesBytesKeepsTheCaretInItsRowsAndEditsTheRomOnlyWhenAsked)
 {
     editor_open(false);
     EXPECT_EQ(memory_editor.view_start, 0x2000u);
@@ -279,10 +270,8 @@ TEST_F(MemoryTools, EditorTypesBytesAndKeepsTheCaretInItsRows)
     EXPECT_EQ(memory_editor.view_start, 0x2000u);
     editor_write(0x0100, 0x55);  // the ROM is out of reach
     EXPECT_EQ(peek_byte(0x0100), 0x00);
-}
 
-TEST_F(MemoryTools, EditRomChangesTheRomUntilRestoreRom)
-{
+    // Edit ROM opens on the ROM and changes it until Restore ROM.
     editor_open(true);
     EXPECT_EQ(memory_editor.view_start, 0u);
     editor_digit('C');
@@ -297,7 +286,7 @@ TEST_F(MemoryTools, DisassembleToFileAppendsWithinItsRange)
 {
     const std::string path = ::testing::TempDir() + "wren81_disassemble_to_file.txt";
     std::remove(path.c_str());
-    put(0x4000, {0x3E, 0x0A, 0xC9});
+    load_code(0x4000, {0x3E, 0x0A, 0xC9});
     EXPECT_EQ(disassemble_to_file(path, "16384", "16386", DisasmStyle{10, false, false}), 2);
     EXPECT_EQ(disassemble_to_file(path, "#4002", "#4002", disasm_hex), 1);
     EXPECT_EQ(read_whole_file(path), "16384  3E0A     LD    A,10\n16386  C9       RET\n4002  C9       RET\n");
