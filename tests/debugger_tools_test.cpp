@@ -312,32 +312,13 @@ std::vector<std::string> split_tabs(const std::string& line)
     return fields;
 }
 
-TEST(CliDebugger, FindTextFindsWhatPrintPutOnTheScreen)
+TEST(CliDebugger, ViewsAgreeWithEachOtherWithPokeAndWithWhatPrintPutOnTheScreen)
 {
-    CliRun r = run_cli("--keys 'P\"HELLO\"\\n' --sysvars --find-text HELLO");
+    CliRun r = run_cli("--model 4 --keys 'P\"HELLO\"\\n' --poke '#7000=1,#41,$FF' --memory 28672 --regs --code --stack "
+                       "--sysvars --find-text HELLO");
     ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_EQ(r.lines.size(), 37u) << r.out;
-    // The first match is the first character of the display file's top line.
-    const std::vector<std::string> d_file = split_tabs(r.lines[8]);
-    ASSERT_EQ(d_file.size(), 3u);
-    EXPECT_EQ(d_file[0], "D_FILE");
-    const int address = std::stoi(d_file[2].substr(6, 2) + d_file[2].substr(1, 2), nullptr, 16) + 1;
-    char expected[16];
-    std::snprintf(expected, sizeof expected, "found: %04X", address);
-    EXPECT_EQ(r.lines[36], expected);
-
-    // Lower case is inverse video, as --screen-text writes it: not on the screen.
-    r = run_cli("--keys 'P\"HELLO\"\\n' --find-text hello --regs");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "50 - Find: No match found\n");
-    EXPECT_TRUE(r.lines.empty());  // the run stops at the reported error
-}
-
-TEST(CliDebugger, ViewsAgreeWithEachOtherAndWithPoke)
-{
-    const CliRun r = run_cli("--model 4 --poke '#7000=1,#41,$FF' --memory 28672 --regs --code --stack --sysvars");
-    ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_GT(r.lines.size(), 16u + 14 + 30 + 36) << r.out;  // and the stack between
+    const int n = int(r.lines.size());
+    ASSERT_GT(n, 16 + 14 + 30 + 36 + 1) << r.out;  // and the stack between
     EXPECT_EQ(r.lines[0], "7000   01 41 FF 00 00 00 00 00  .A......");
     EXPECT_EQ(r.lines[15].substr(0, 4), "7078");
 
@@ -353,18 +334,32 @@ TEST(CliDebugger, ViewsAgreeWithEachOtherAndWithPoke)
         }
     EXPECT_EQ(marked, 1);
 
-    // The stack from SP, one word a line; then the 36 system variables.
+    // The stack from SP to the 16K machine's top, one word a line; then the 36 system variables.
     const std::vector<std::string> first_word = split_tabs(r.lines[60]);
     ASSERT_EQ(first_word.size(), 2u);
     EXPECT_EQ(first_word[0], sp);
-    // From SP to the 16K machine's top, a word a line.
-    EXPECT_EQ(int(r.lines.size()) - 96, (0x8000 - std::stoi(sp, nullptr, 16)) / 2);
-    EXPECT_EQ(r.lines[r.lines.size() - 36].substr(0, 7), "ERR_NR\t");
-    const std::vector<std::string> prbuff = split_tabs(r.lines[r.lines.size() - 2]);
+    EXPECT_EQ(n - 97, (0x8000 - std::stoi(sp, nullptr, 16)) / 2);
+    EXPECT_EQ(r.lines[n - 37].substr(0, 7), "ERR_NR\t");
+    const std::vector<std::string> prbuff = split_tabs(r.lines[n - 3]);
     ASSERT_EQ(prbuff.size(), 3u);
     EXPECT_EQ(prbuff[0], "PRBUFF");
     EXPECT_EQ(prbuff[1], "#403C");
     EXPECT_EQ(std::count(prbuff[2].begin(), prbuff[2].end(), '#'), 33);
+
+    // The text found first is the first character of the display file's top line.
+    const std::vector<std::string> d_file = split_tabs(r.lines[n - 37 + 8]);
+    ASSERT_EQ(d_file.size(), 3u);
+    EXPECT_EQ(d_file[0], "D_FILE");
+    const int address = std::stoi(d_file[2].substr(6, 2) + d_file[2].substr(1, 2), nullptr, 16) + 1;
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "found: %04X", address);
+    EXPECT_EQ(r.lines[n - 1], expected);
+
+    // Lower case is inverse video, as --screen-text writes it: not on the screen.
+    r = run_cli("--keys 'P\"HELLO\"\\n' --find-text hello --regs");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "50 - Find: No match found\n");
+    EXPECT_TRUE(r.lines.empty());  // the run stops at the reported error
 }
 
 }  // namespace
