@@ -83,22 +83,6 @@ protected:
 
 }  // namespace
 
-// The file's bytes at first start are the GUI configuration test's; here, that it is
-// written, read back, and written again whenever the file is damaged.
-TEST_F(ConfigFile, FirstStartCreatesTheDefaultFileAndReadsItBack)
-{
-    opt_model_type = 6;  // a leftover that the defaults must replace
-    EXPECT_EQ(load(), 1);
-    EXPECT_EQ(shown, corrupt);
-    EXPECT_EQ(read_whole_file(ini()), settings_now());
-    EXPECT_EQ(opt_model_type, 2);
-
-    EXPECT_EQ(load(), 0);
-    EXPECT_EQ(shown.find("06 -"), std::string::npos);
-    EXPECT_STREQ(opt_current_sna_dir, "/opt/wren81/snapshots/ ");  // the writer's blank comes back
-    EXPECT_EQ(placement_view_disassembly.left, 600);
-}
-
 TEST_F(ConfigFile, ReadsByPositionInAnySectionOrderAndRebuildsTheMachine)
 {
     write_whole_file(ini(), custom_file);
@@ -125,12 +109,23 @@ TEST_F(ConfigFile, ReadsByPositionInAnySectionOrderAndRebuildsTheMachine)
     EXPECT_EQ(read_whole_file(ini()), saved);  // reading does not write
 }
 
-TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
+// The file's bytes at first start are also the GUI configuration test's; here, that it
+// is written, read back, and written again whenever the file is damaged.
+TEST_F(ConfigFile, FirstStartCreatesTheDefaultFileAndDamagedFilesAreReportedKeptAndReplaced)
 {
-    load();
+    opt_model_type = 6;  // a leftover that the defaults must replace
+    EXPECT_EQ(load(), 1);
+    EXPECT_EQ(shown, corrupt);
+    EXPECT_EQ(opt_model_type, 2);
     const std::string default_file = read_whole_file(ini());
+    EXPECT_EQ(default_file, settings_now());
     // The one written copy of the default file, shared with the Windows program's tests.
     EXPECT_EQ(default_file, read_whole_file(WREN81_SOURCE_DIR "/tests/fuzz/seeds/wren81-fuzz-config/default.ini"));
+    EXPECT_EQ(load(), 0);
+    EXPECT_EQ(shown.find("06 -"), std::string::npos);
+    EXPECT_STREQ(opt_current_sna_dir, "/opt/wren81/snapshots/ ");  // the writer's blank comes back
+    EXPECT_EQ(placement_view_disassembly.left, 600);
+
     std::string long_line(100000, '7');
     std::string binary(3000, '\0');
     for (size_t i = 0; i < binary.size(); ++i) binary[i] = char(i * 37 + 11);
