@@ -3,7 +3,6 @@
 // what it has done by then, and what the log holds.
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 #include "core/machine_state.h"
 #include "debugger/breakpoints.h"
@@ -36,8 +35,6 @@ void add(const std::string& spec)
     std::string message;
     ASSERT_TRUE(add_breakpoint_spec(spec, message)) << spec << ": " << message;
 }
-
-uint16_t word_at(uint16_t address) { return uint16_t(peek_byte(address) | peek_byte(uint16_t(address + 1)) << 8); }
 
 // Runs whole frames, carrying on after each breakpoint stop, until `frames` more have completed.
 void run_whole_frames(uint32_t frames)
@@ -104,7 +101,7 @@ TEST_F(DebuggerRom, ABreakpointOnTheKeyboardRoutineStopsTheFrameLoopThereAndItCa
 
 TEST_F(DebuggerRom, AWriteWatchpointOnTheScreensFirstCharacterFiresWhenPrintWritesThere)
 {
-    const uint16_t first_character = uint16_t(word_at(0x400C) + 1);  // D_FILE + 1
+    const uint16_t first_character = uint16_t((peek_byte(0x400C) | peek_byte(0x400D) << 8) + 1);  // D_FILE + 1
     type_keys("P^PA^P", 10, run_frame);                                // PRINT "A"
     ASSERT_EQ(peek_byte(first_character), 0x00);
     add("write " + std::to_string(first_character));
