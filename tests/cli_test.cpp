@@ -166,33 +166,27 @@ TEST(Cli, AnAyNoteProgrammedThroughZonxPortsSoundsAtItsPitch)
     EXPECT_GT(measured_pitch(read_whole_file(wav)), 0);
 }
 
-TEST(CliDebugger, ABreakpointPrintsWhereItFiredWithTheRegistersAndTheNextActionGoesOn)
+TEST(CliDebugger, AOneFrameLogThenABreakpointThatPrintsWhereItFiredAndTheNextActionGoesOn)
 {
-    // KEYBOARD runs once a frame at the K cursor: the first --frames stops there, the second runs on.
-    CliRun r = run_cli("--break '#02BB if FRAMES>0' --frames 50 --keys 'P2+2\\n' --screen-text");
+    // KEYBOARD runs once a frame at the K cursor: the first --frames after the --break stops
+    // there, the --keys after it too. The runs before it carry on from a one-frame log.
+    const std::string log = temp_path("frame.log");
+    std::remove(log.c_str());
+    CliRun r = run_cli("--log-frame '" + log + "' --run-until tstate=30000 --frames 2 --break '#02BB if FRAMES>0' "
+                       "--frames 50 --keys 'P2+2\\n' --screen-text");
     ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_GE(r.lines.size(), 15u) << r.out;
+    const std::string text = read_whole_file(log);
+    EXPECT_EQ(text.rfind("PC = ", 0), 0u);
+    EXPECT_GT(std::count(text.begin(), text.end(), '\n'), 5000);
+    ASSERT_GE(r.lines.size(), 16u) << r.out;
     EXPECT_EQ(r.lines[0], "break: #02BB if FRAMES>0 at PC=02BB");
     EXPECT_EQ(r.lines[1].substr(0, 8), "PC  02BB");
     EXPECT_EQ(r.lines[14].find("IM 1 INTERRUPTS OFF"), 8u) << r.lines[14];
-    EXPECT_EQ(r.lines[15].substr(0, 20), "break: #02BB if FRAM");  // --keys stopped at once, too
+    EXPECT_EQ(r.lines[15].substr(0, 20), "break: #02BB if FRAM");
 
     // A read watchpoint on FRAMES (#4034), which the display routine reads each frame.
     r = run_cli("--break 'read #4034-#4035' --frames 5");
     ASSERT_EQ(r.status, 0) << r.err;
     ASSERT_FALSE(r.lines.empty());
     EXPECT_EQ(r.lines[0].substr(0, 31), "break: read #4034-#4035 at PC=0") << r.lines[0];
-}
-
-TEST(CliDebugger, AOneFrameLogHoldsAWholeFrameAndRunsCarryOnFromIt)
-{
-    const std::string log = temp_path("frame.log");
-    std::remove(log.c_str());
-    CliRun r = run_cli("--log-frame '" + log + "' --run-until tstate=30000 --frames 2 --break '#02BB' --frames 1");
-    ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_FALSE(r.lines.empty());
-    EXPECT_EQ(r.lines[0], "break: #02BB at PC=02BB");
-    const std::string text = read_whole_file(log);
-    EXPECT_EQ(text.rfind("PC = ", 0), 0u);
-    EXPECT_GT(std::count(text.begin(), text.end(), '\n'), 5000);
 }
