@@ -139,15 +139,6 @@ TEST(Cli, BadInputIsNamedWithItsStatusAndNothingRuns)
     }
 }
 
-TEST(Cli, DisassemblesTheMachinesMemoryWithItsPokesAfterTheRun)
-{
-    // The instruction that starts at the end address is written whole; a poke reaches the ROM.
-    const CliRun r = run_cli("--poke 1=#C9 --disassemble 0 5 --hex --rom-labels");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.lines, (std::vector<std::string>{"0000  D3C9     OUT   (#C9),A", "0002  01FF7F   LD    BC,#7FFF",
-                                                 "0005  C3CB03   JP    RAM-CHECK"}));
-}
-
 TEST(Cli, AnAyNoteProgrammedThroughZonxPortsSoundsAtItsPitch)
 {
     const std::string wav = temp_path("note.wav"), run = " --wav '" + wav + "' --load " +

@@ -312,12 +312,12 @@ std::vector<std::string> split_tabs(const std::string& line)
     return fields;
 }
 
-TEST(CliDebugger, ViewsAgreeWithEachOtherWithPokeAndWithWhatPrintPutOnTheScreen)
+TEST(CliDebugger, ViewsAgreeWithEachOtherWithPokesAndWithWhatPrintPutOnTheScreen)
 {
     CliRun r = run_cli("--model 4 --keys 'P\"HELLO\"\\n' --poke '#7000=1,#41,$FF' --memory 28672 --regs --code --stack "
-                       "--sysvars --find-text HELLO");
+                       "--sysvars --find-text HELLO --poke 1=#C9 --disassemble 0 5 --hex --rom-labels");
     ASSERT_EQ(r.status, 0) << r.err;
-    const int n = int(r.lines.size());
+    const int n = int(r.lines.size()) - 3;  // the disassembly's lines are the last three
     ASSERT_GT(n, 16 + 14 + 30 + 36 + 1) << r.out;  // and the stack between
     EXPECT_EQ(r.lines[0], "7000   01 41 FF 00 00 00 00 00  .A......");
     EXPECT_EQ(r.lines[15].substr(0, 4), "7078");
@@ -350,6 +350,11 @@ TEST(CliDebugger, ViewsAgreeWithEachOtherWithPokeAndWithWhatPrintPutOnTheScreen)
     char expected[16];
     std::snprintf(expected, sizeof expected, "found: %04X", address);
     EXPECT_EQ(r.lines[n - 1], expected);
+
+    // The poke reaches the ROM; the instruction that starts at the end address is written whole.
+    EXPECT_EQ(std::vector<std::string>(r.lines.begin() + n, r.lines.end()),
+              (std::vector<std::string>{"0000  D3C9     OUT   (#C9),A", "0002  01FF7F   LD    BC,#7FFF",
+                                        "0005  C3CB03   JP    RAM-CHECK"}));
 
     // Lower case is inverse video, as --screen-text writes it: not on the screen.
     r = run_cli("--keys 'P\"HELLO\"\\n' --find-text hello --regs");
