@@ -72,7 +72,8 @@ TEST(Calculator, KeySequencesShowTheirResults)
         // A base change carries the value on show; binary is written as width digits.
         {"255 HEX", "FF"}, {"HEX F F DEC", "255"}, {"5 BIN", "00000101"}, {"WORD 5 BIN", "0000000000000101"},
         {"12 + 3 = HEX", "F"}, {"12 + 3 = HEX 1", "1"}, {"12 + HEX", "C"}, {"WORD SIGNED 3 - 5 = HEX", "FFFE"},
-        {"5 BIN 1", "000001011"}, {"BIN 1 HEX DEC 7", "17"},
+        {"5 BIN 1", "000001011"}, {"WORD 12 BIN 1", "0000000000001100"},  // no column left for the 1
+        {"BIN 1 HEX DEC 7", "17"},
         // NOT negates within the width.
         {"5 NOT", "-5"}, {"HEX 1 NOT", "FF"}, {"WORD HEX 1 NOT", "FFFF"}, {"HEX 1 NOT + 1 =", "OVERFLOW"},
         {"5 NOT + 8 =", "3"},
@@ -99,8 +100,6 @@ TEST(Calculator, ShiftsAndRotatesSetTheCarry)
 TEST(Calculator, DisplayIsRightAlignedAndOpeningStartsAfresh)
 {
     EXPECT_STREQ((run("12"), calculator_display), "              12");
-    run("WORD 12 BIN 1");  // no column left for the 1
-    EXPECT_STREQ(calculator_display, "0000000000001100");
     calculator_toggle_signed();
     calculator_open();
     EXPECT_TRUE(calculator_base == 10 && calculator_width == 8 && !calculator_signed);

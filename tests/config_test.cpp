@@ -83,23 +83,7 @@ protected:
 
 }  // namespace
 
-// The file's bytes at first start are the GUI configuration test's; here, that it is
-// written, read back, and written again whenever the file is damaged.
-TEST_F(ConfigFile, FirstStartCreatesTheDefaultFileAndReadsItBack)
-{
-    opt_model_type = 6;  // a leftover that the defaults must replace
-    EXPECT_EQ(load(), 1);
-    EXPECT_EQ(shown, corrupt);
-    EXPECT_EQ(read_whole_file(ini()), settings_now());
-    EXPECT_EQ(opt_model_type, 2);
-
-    EXPECT_EQ(load(), 0);
-    EXPECT_EQ(shown.find("06 -"), std::string::npos);
-    EXPECT_STREQ(opt_current_sna_dir, "/opt/wren81/snapshots/ ");  // the writer's blank comes back
-    EXPECT_EQ(placement_view_disassembly.left, 600);
-}
-
-TEST_F(ConfigFile, ReadsByPositionInAnySectionOrderAndRebuildsTheMachine)
+TEST_F(ConfigFile, ReadsByPositionInAnySectionOrderBringsValuesIntoRangeAndRebuildsTheMachine)
 {
     write_whole_file(ini(), custom_file);
     memory[0x4500] = 0x55;
@@ -123,14 +107,50 @@ TEST_F(ConfigFile, ReadsByPositionInAnySectionOrderAndRebuildsTheMachine)
     EXPECT_NE(saved.find("\r\nopt_current_sna_dir=D:\\games\\pi.p \r\n"), std::string::npos);
     load();
     EXPECT_EQ(read_whole_file(ini()), saved);  // reading does not write
+
+    // Out of range, unknown and missing: on top of the values read above.
+    std::string text = lines({
+        "[Emulation]", "opt_emulation_speed=-5", "opt_exit_msg=7", "opt_focus_on=-1", " ",
+        "[Joystick]", "fire=1", " ",  // not a section of ours: skipped
+        "[Hardware]", "opt_model_type=99999999999999999999999999", "opt_M1Not=3", " ",
+        "[Display]", "opt_GDI=1", "opt_DirectDraw=0", "opt_OpenGL=0", "opt_Direct3D=0", "opt_draw_mode=9",
+        "opt_draw_size=0", "opt_tstates_per_scanline=0", "opt_colours=4", "opt_frameskip=abc",
+        "opt_border_size=300", "opt_border_size=500", "opt_border_size=55", "opt_border_size=-3", "", " ",
+        "[Sound]", "opt_sound=1", "opt_snd_volume=45", "opt_stereo=1", "opt_freq=12345", "opt_soundbits=24",
+        "opt_num_buffers=51", " ",
+        "[Folders]", "", "opt_current_tap_dir=", " ",
+        "[End]",
+    });
+    const std::string long_folder = "opt_current_sna_dir=C:\\" + std::string(1000, 'x');
+    text.replace(text.find("[Folders]\r\n") + 11, 0, long_folder);
+    write_whole_file(ini(), text);
+    ASSERT_EQ(load(), 0);
+    EXPECT_EQ(std::string(opt_current_sna_dir), long_folder.substr(20, 259));  // cut to the folder's room
+    // Ranges are clamped; a value outside a list of choices becomes the default; a line
+    // without a number (or an empty one) leaves the value as it was; any volume is kept.
+    const ConfigRecord clamped{10, 1, 0, 6, 32768, 1, 0, 0, 0, 2, 1, 0, 3, 5, 3, 74, 54, 0, 40,
+                               1, 45, 1, 44100, 16, 50, 1, 1, "", ""};
+    opt_current_sna_dir[0] = 0;
+    EXPECT_EQ(settings_now(), config_text(clamped));
 }
 
-TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
+// The file's bytes at first start are also the GUI configuration test's; here, that it
+// is written, read back, and written again whenever the file is damaged.
+TEST_F(ConfigFile, FirstStartCreatesTheDefaultFileAndDamagedFilesAreReportedKeptAndReplaced)
 {
-    load();
+    opt_model_type = 6;  // a leftover that the defaults must replace
+    EXPECT_EQ(load(), 1);
+    EXPECT_EQ(shown, corrupt);
+    EXPECT_EQ(opt_model_type, 2);
     const std::string default_file = read_whole_file(ini());
+    EXPECT_EQ(default_file, settings_now());
     // The one written copy of the default file, shared with the Windows program's tests.
     EXPECT_EQ(default_file, read_whole_file(WREN81_SOURCE_DIR "/tests/fuzz/seeds/wren81-fuzz-config/default.ini"));
+    EXPECT_EQ(load(), 0);
+    EXPECT_EQ(shown.find("06 -"), std::string::npos);
+    EXPECT_STREQ(opt_current_sna_dir, "/opt/wren81/snapshots/ ");  // the writer's blank comes back
+    EXPECT_EQ(placement_view_disassembly.left, 600);
+
     std::string long_line(100000, '7');
     std::string binary(3000, '\0');
     for (size_t i = 0; i < binary.size(); ++i) binary[i] = char(i * 37 + 11);
@@ -155,36 +175,6 @@ TEST_F(ConfigFile, DamagedFilesAreReportedKeptAndReplaced)
         EXPECT_EQ(read_whole_file(ini() + ".bak"), text);  // the damaged file is kept, not lost
         std::remove((ini() + ".bak").c_str());
     }
-}
-
-TEST_F(ConfigFile, ValuesAreBroughtIntoRangeAndMissingSectionsMadeUsable)
-{
-    write_whole_file(ini(), custom_file);
-    load();
-
-    std::string text = lines({
-        "[Emulation]", "opt_emulation_speed=-5", "opt_exit_msg=7", "opt_focus_on=-1", " ",
-        "[Joystick]", "fire=1", " ",  // not a section of ours: skipped
-        "[Hardware]", "opt_model_type=99999999999999999999999999", "opt_M1Not=3", " ",
-        "[Display]", "opt_GDI=1", "opt_DirectDraw=0", "opt_OpenGL=0", "opt_Direct3D=0", "opt_draw_mode=9",
-        "opt_draw_size=0", "opt_tstates_per_scanline=0", "opt_colours=4", "opt_frameskip=abc",
-        "opt_border_size=300", "opt_border_size=500", "opt_border_size=55", "opt_border_size=-3", "", " ",
-        "[Sound]", "opt_sound=1", "opt_snd_volume=45", "opt_stereo=1", "opt_freq=12345", "opt_soundbits=24",
-        "opt_num_buffers=51", " ",
-        "[Folders]", "", "opt_current_tap_dir=", " ",
-        "[End]",
-    });
-    const std::string long_folder = "opt_current_sna_dir=C:\\" + std::string(1000, 'x');
-    text.replace(text.find("[Folders]\r\n") + 11, 0, long_folder);
-    write_whole_file(ini(), text);
-    ASSERT_EQ(load(), 0);
-    EXPECT_EQ(std::string(opt_current_sna_dir), long_folder.substr(20, 259));  // cut to the folder's room
-    // Ranges are clamped; a value outside a list of choices becomes the default; a line
-    // without a number (or an empty one) leaves the value as it was; any volume is kept.
-    const ConfigRecord expected{10, 1, 0, 6, 32768, 1, 0, 0, 0, 2, 1, 0, 3, 5, 3, 74, 54, 0, 40,
-                                1, 45, 1, 44100, 16, 50, 1, 1, "", ""};
-    opt_current_sna_dir[0] = 0;
-    EXPECT_EQ(settings_now(), config_text(expected));
 }
 
 TEST_F(ConfigFile, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept)

@@ -54,15 +54,10 @@ TEST_F(DebuggerText, RegisterPaneShowsRegistersBytesFlagsAndGenerators)
     EXPECT_EQ(parts[13].left, "");
     z80.iff1 = 1;
     EXPECT_EQ(register_pane_lines(image)[13], "        IM 1 INTERRUPTS ON  TStates: 1234");
-}
-
-TEST_F(DebuggerText, FlagsTextMarksEachFlagOnItsOwn)
-{
-    EXPECT_EQ(flags_text(0x00), "- - - - - - - -");
-    EXPECT_EQ(flags_text(0x28), "- - - - - - - -");  // bits 5 and 3 are never shown
-    EXPECT_EQ(flags_text(0x80), "S - - - - - - -");
-    EXPECT_EQ(flags_text(0x41), "- Z - - - - - C");
-    EXPECT_EQ(flags_text(0x16), "- - - H - P N -");
+    // Each flag on its own; bits 5 and 3 are never shown.
+    for (auto [f, text] : {std::pair<uint8_t, const char*>{0x28, "- - - - - - - -"}, {0x80, "S - - - - - - -"},
+                           {0x41, "- Z - - - - - C"}, {0x16, "- - - H - P N -"}})
+        EXPECT_EQ(flags_text(f), text);
 }
 
 TEST_F(DebuggerText, PanesAndTabsShowMemoryAsTheWindowsDo)
@@ -144,17 +139,13 @@ TEST_F(DebuggerText, SystemVariablesShowEveryByteOfEachVariable)
 class MemoryTools : public MachineTest {
 protected:
     void TearDown() override { debugger_close_window(); }
-    static void put(uint16_t address, std::initializer_list<uint8_t> bytes)
-    {
-        for (uint8_t b : bytes) memory[address++] = b;
-    }
 };
 
 TEST_F(MemoryTools, FindSearchesValuesBytesAndTextAndFindNextMovesOn)
 {
-    put(0x5000, {0x34, 0x12});
-    put(0x6000, {0x34, 0x12, 'H', 'i'});
-    put(0x7FFF, {'Q'});
+    load_code(0x5000, {0x34, 0x12});
+    load_code(0x6000, {0x34, 0x12, 'H', 'i'});
+    load_code(0x7FFF, {'Q'});
     debugger_open_window();
 
     EXPECT_EQ(find_memory("#1234", find_word, false), 0x5000);  // low byte first
@@ -235,7 +226,7 @@ TEST_F(MemoryTools, PushAndPopGoThroughTheStack)
     EXPECT_EQ(z80.sp, 32000);
 }
 
-TEST_F(MemoryTools, EditorTypesBytesAndKeepsTheCaretInItsRows)
+TEST_F(MemoryTools, EditorTypesBytesKeepsTheCaretInItsRowsAndEditsTheRomOnlyWhenAsked)
 {
     editor_open(false);
     EXPECT_EQ(memory_editor.view_start, 0x2000u);
@@ -279,10 +270,8 @@ TEST_F(MemoryTools, EditorTypesBytesAndKeepsTheCaretInItsRows)
     EXPECT_EQ(memory_editor.view_start, 0x2000u);
     editor_write(0x0100, 0x55);  // the ROM is out of reach
     EXPECT_EQ(peek_byte(0x0100), 0x00);
-}
 
-TEST_F(MemoryTools, EditRomChangesTheRomUntilRestoreRom)
-{
+    // Edit ROM opens on the ROM and changes it until Restore ROM.
     editor_open(true);
     EXPECT_EQ(memory_editor.view_start, 0u);
     editor_digit('C');
@@ -297,7 +286,7 @@ TEST_F(MemoryTools, DisassembleToFileAppendsWithinItsRange)
 {
     const std::string path = ::testing::TempDir() + "wren81_disassemble_to_file.txt";
     std::remove(path.c_str());
-    put(0x4000, {0x3E, 0x0A, 0xC9});
+    load_code(0x4000, {0x3E, 0x0A, 0xC9});
     EXPECT_EQ(disassemble_to_file(path, "16384", "16386", DisasmStyle{10, false, false}), 2);
     EXPECT_EQ(disassemble_to_file(path, "#4002", "#4002", disasm_hex), 1);
     EXPECT_EQ(read_whole_file(path), "16384  3E0A     LD    A,10\n16386  C9       RET\n4002  C9       RET\n");
@@ -323,32 +312,13 @@ std::vector<std::string> split_tabs(const std::string& line)
     return fields;
 }
 
-TEST(CliDebugger, FindTextFindsWhatPrintPutOnTheScreen)
+TEST(CliDebugger, ViewsAgreeWithEachOtherWithPokesAndWithWhatPrintPutOnTheScreen)
 {
-    CliRun r = run_cli("--keys 'P\"HELLO\"\\n' --sysvars --find-text HELLO");
+    CliRun r = run_cli("--model 4 --keys 'P\"HELLO\"\\n' --poke '#7000=1,#41,$FF' --memory 28672 --regs --code --stack "
+                       "--sysvars --find-text HELLO --poke 1=#C9 --disassemble 0 5 --hex --rom-labels");
     ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_EQ(r.lines.size(), 37u) << r.out;
-    // The first match is the first character of the display file's top line.
-    const std::vector<std::string> d_file = split_tabs(r.lines[8]);
-    ASSERT_EQ(d_file.size(), 3u);
-    EXPECT_EQ(d_file[0], "D_FILE");
-    const int address = std::stoi(d_file[2].substr(6, 2) + d_file[2].substr(1, 2), nullptr, 16) + 1;
-    char expected[16];
-    std::snprintf(expected, sizeof expected, "found: %04X", address);
-    EXPECT_EQ(r.lines[36], expected);
-
-    // Lower case is inverse video, as --screen-text writes it: not on the screen.
-    r = run_cli("--keys 'P\"HELLO\"\\n' --find-text hello --regs");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "50 - Find: No match found\n");
-    EXPECT_TRUE(r.lines.empty());  // the run stops at the reported error
-}
-
-TEST(CliDebugger, ViewsAgreeWithEachOtherAndWithPoke)
-{
-    const CliRun r = run_cli("--model 4 --poke '#7000=1,#41,$FF' --memory 28672 --regs --code --stack --sysvars");
-    ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_GT(r.lines.size(), 16u + 14 + 30 + 36) << r.out;  // and the stack between
+    const int n = int(r.lines.size()) - 3;  // the disassembly's lines are the last three
+    ASSERT_GT(n, 16 + 14 + 30 + 36 + 1) << r.out;  // and the stack between
     EXPECT_EQ(r.lines[0], "7000   01 41 FF 00 00 00 00 00  .A......");
     EXPECT_EQ(r.lines[15].substr(0, 4), "7078");
 
@@ -364,32 +334,33 @@ TEST(CliDebugger, ViewsAgreeWithEachOtherAndWithPoke)
         }
     EXPECT_EQ(marked, 1);
 
-    // The stack from SP, one word a line; then the 36 system variables.
+    // The stack from SP to the 16K machine's top, one word a line; then the 36 system variables.
     const std::vector<std::string> first_word = split_tabs(r.lines[60]);
     ASSERT_EQ(first_word.size(), 2u);
     EXPECT_EQ(first_word[0], sp);
-    // From SP to the 16K machine's top, a word a line.
-    EXPECT_EQ(int(r.lines.size()) - 96, (0x8000 - std::stoi(sp, nullptr, 16)) / 2);
-    EXPECT_EQ(r.lines[r.lines.size() - 36].substr(0, 7), "ERR_NR\t");
-    const std::vector<std::string> prbuff = split_tabs(r.lines[r.lines.size() - 2]);
-    ASSERT_EQ(prbuff.size(), 3u);
-    EXPECT_EQ(prbuff[0], "PRBUFF");
-    EXPECT_EQ(prbuff[1], "#403C");
-    EXPECT_EQ(std::count(prbuff[2].begin(), prbuff[2].end(), '#'), 33);
-}
+    EXPECT_EQ(n - 97, (0x8000 - std::stoi(sp, nullptr, 16)) / 2);
+    EXPECT_EQ(r.lines[n - 37].substr(0, 7), "ERR_NR\t");
 
-TEST(CliDebugger, PokeReachesTheRomAndBadInputIsRefused)
-{
-    CliRun r = run_cli("--poke 0=#C9 --disassemble 0 0 --hex");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.lines, std::vector<std::string>{"0000  C9       RET"});
+    // Name, address and value a variable a line; the text found first is the first
+    // character of the display file's top line.
+    const std::vector<std::string> d_file = split_tabs(r.lines[n - 37 + 8]);
+    ASSERT_EQ(d_file.size(), 3u);
+    EXPECT_TRUE(d_file[0] == "D_FILE" && d_file[1] == "#400C") << r.lines[n - 29];
+    const int address = std::stoi(d_file[2].substr(6, 2) + d_file[2].substr(1, 2), nullptr, 16) + 1;
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "found: %04X", address);
+    EXPECT_EQ(r.lines[n - 1], expected);
 
-    for (const char* bad : {"--memory xyz", "--memory 65536", "--poke '#4000'", "--poke '#4000=256'",
-                            "--poke '#4000=1,,2'", "--poke '65535=1,2'", "--find-text '#'", "--find-text ''"}) {
-        r = run_cli(std::string("--regs ") + bad);
-        EXPECT_EQ(r.status, 2) << bad;
-        EXPECT_EQ(r.err.compare(0, 12, "wren81-cli: "), 0) << bad << ": " << r.err;
-    }
+    // The poke reaches the ROM; the instruction that starts at the end address is written whole.
+    EXPECT_EQ(std::vector<std::string>(r.lines.begin() + n, r.lines.end()),
+              (std::vector<std::string>{"0000  D3C9     OUT   (#C9),A", "0002  01FF7F   LD    BC,#7FFF",
+                                        "0005  C3CB03   JP    RAM-CHECK"}));
+
+    // Lower case is inverse video, as --screen-text writes it: not on the screen.
+    r = run_cli("--keys 'P\"HELLO\"\\n' --find-text hello --regs");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "50 - Find: No match found\n");
+    EXPECT_TRUE(r.lines.empty());  // the run stops at the reported error
 }
 
 }  // namespace

@@ -8,17 +8,14 @@
 
 #include "shell/errors.h"
 
-TEST(ErrorText, OnlyTheCodeWhereThereIsNoMessage)
+// A text that slipped into the wrong slot would show under another group's code.
+TEST(ErrorText, CodesWithoutAMessageShowTheCodeAndEachGroupsTextsCarryItsName)
 {
     for (const auto& [code, text] : {std::pair<int, const char*>{0, "00 - "}, {13, "0D - "}, {255, "FF - "}})
         EXPECT_EQ(error_text(code), text);
     EXPECT_STREQ(error_message(-1), "");
     EXPECT_STREQ(error_message(1000), "");
-}
 
-// A text that slipped into the wrong slot would show under another group's code.
-TEST(ErrorText, EachGroupsTextsCarryTheGroupsName)
-{
     const std::pair<int, const char*> groups[] = {{10, "Snapshot Error: "}, {20, "Tape Error: "}, {30, "DirectDraw: "},
                                                   {40, "DirectDraw: "},     {50, "Direct3D: "},   {60, "DirectSound: "}};
     for (const auto& [first, name] : groups)

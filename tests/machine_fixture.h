@@ -34,7 +34,7 @@ protected:
         std::memset(rom_image, 0, sizeof rom_image);
     }
 
-    // Z80 code placed in RAM at `address`, where the CPU starts.
+    // Bytes (Z80 code, or data for it) placed in RAM from `address`.
     void load_code(uint16_t address, std::initializer_list<uint8_t> code)
     {
         for (uint8_t b : code) memory[address++] = b;

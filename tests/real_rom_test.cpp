@@ -63,10 +63,6 @@ TEST_F(RealRom, FastModeRollsWhileBasicRunsAndSlowModeFramesEndOnTheRomsSync)
     EXPECT_GT(ends.lines_with_nmi, 100 * 50);
 }
 
-}  // namespace
-
-namespace {
-
 // Lines that hold the same pixels frame after frame are not redrawn; a new picture
 // colour must still reach every one of them.
 TEST_F(RealRom, ANewPictureColourReachesEveryLine)

@@ -25,16 +25,6 @@ bool load_rom()
     return rom.size() == 8192;
 }
 
-// What was written to a temporary file, which is closed.
-std::string contents(FILE* f)
-{
-    std::string text;
-    std::rewind(f);
-    for (int c; (c = std::fgetc(f)) != EOF;) text += char(c);
-    std::fclose(f);
-    return text;
-}
-
 // What Disassemble to File writes for the range, and the line count it returns.
 std::string file_lines(long start, long end, const DisasmStyle& style, long* count = nullptr)
 {
@@ -114,15 +104,18 @@ TEST(AddressText, HashOrDollarForHexadecimal)
 TEST(PcLog, OneLinePerInstructionWithRegistersAndTstates)
 {
     ASSERT_TRUE(load_rom());
-    FILE* f = std::tmpfile();
+    const std::string path = ::testing::TempDir() + "wren81_pc_log_lines.txt";
+    FILE* f = std::fopen(path.c_str(), "w");
     ASSERT_NE(f, nullptr);
     write_pc_log_line(f, peek_image, 0x0005, 0xFFFF, 64583, true, false);
     write_pc_log_line(f, peek_image, 0x0038, 0x4016, 123, false, false);
     write_pc_log_line(f, peek_image, 0x0008, 0x0000, 0, false, true);
-    EXPECT_EQ(contents(f),
+    std::fclose(f);
+    EXPECT_EQ(read_whole_file(path),
               "PC = 0005  HL = FFFF  tstate = 64583  JP    RAM-CHECK\n"
               "PC = 0038  HL = 4016  tstate = 00123  DEC   C\n"
               "PC = 0008  HL = 0000  tstate = 00000  LD    HL,(CH_ADD)\n");
+    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -79,19 +79,6 @@ TEST(DisassemblerText, TheFormsAReaderDependsOnAndWhereADecoderGoesWrong)
         {{0xCD, 0x08, 0x00}, "8000  CD0800   CALL  ERROR-1", {10, true, false}},
         {{0xCD, 0x01, 0x01}, "8000  CD0101   CALL  257", {10, true, true}},
     });
-    // A reader function wrapping round to 0 is completed with zeros too.
-    std::memset(test_image, 0x99, 2);
-    test_image[0xFFFE] = 0x21, test_image[0xFFFF] = 0x34;
-    Instruction in;
-    decode_instruction([](uint16_t a) { return test_image[a]; }, 0xFFFE, disasm_hex, in);
-    char line[line_size];
-    format_line(in, false, line);
-    EXPECT_STREQ(line, "FFFE  213400   LD    HL,#0034");
-    // The address column turns decimal, the byte column stays hexadecimal.
-    test_image[0] = 0x18, test_image[1] = 0xFE;
-    decode_instruction(test_image, 0, decimal, in);
-    format_line(in, true, line);
-    EXPECT_STREQ(line, "0  18FE     JR    0");
 }
 
 }  // namespace

@@ -43,6 +43,25 @@ static int one_of(const char* what, const char* names)
     return strstr(names, padded) != NULL;
 }
 
+/* Memory inside the program that owns a window, for the messages whose answers
+   (or whose questions) live in memory: a pointer of ours means nothing there. */
+static HANDLE remote_process;
+static char* remote;
+static int open_remote(HWND window)
+{
+    DWORD pid;
+    GetWindowThreadProcessId(window, &pid);
+    remote_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (remote_process) remote = VirtualAllocEx(remote_process, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
+    return remote_process != NULL;
+}
+
+static void close_remote(void)
+{
+    VirtualFreeEx(remote_process, remote, 0, MEM_RELEASE);
+    CloseHandle(remote_process);
+}
+
 static BOOL CALLBACK print_child(HWND child, LPARAM unused)
 {
     char text[1024];
@@ -102,18 +121,13 @@ static int act_on_control(const char* what, HWND control, int value)
     return 0;
 }
 
-/* A list view of the program is asked through memory inside the program. */
 static int list_view(const char* what, HWND list, int row)
 {
-    DWORD pid;
-    GetWindowThreadProcessId(list, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return 1;
-    char* remote = VirtualAllocEx(process, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
+    if (!open_remote(list)) return 1;
     LVITEMA item = {0};
     if (is(what, "select")) {
         item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        WriteProcessMemory(process, remote, &item, sizeof item, NULL);
+        WriteProcessMemory(remote_process, remote, &item, sizeof item, NULL);
         SendMessageA(list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)remote);
     } else {
         HWND header = (HWND)SendMessageA(list, LVM_GETHEADER, 0, 0);
@@ -125,14 +139,13 @@ static int list_view(const char* what, HWND list, int row)
                 item.iSubItem = c;
                 item.pszText = remote + 1024;
                 item.cchTextMax = 512;
-                WriteProcessMemory(process, remote, &item, sizeof item, NULL);
+                WriteProcessMemory(remote_process, remote, &item, sizeof item, NULL);
                 SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)r, (LPARAM)remote);
-                ReadProcessMemory(process, remote + 1024, text, sizeof text - 1, NULL);
+                ReadProcessMemory(remote_process, remote + 1024, text, sizeof text - 1, NULL);
                 printf("%s%s", text, c + 1 < columns ? "\t" : "\n");
             }
     }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
+    close_remote();
     return 0;
 }
 
@@ -174,54 +187,32 @@ static int act_on_window(const char* what, HWND box, const char* arg)
     return 0;
 }
 
-static int status_text(HWND window, int part)
+/* Part `only` of the status bar: its text; or, when `only` is -1, each part's width
+   and the width of its text in the status bar font. */
+static int status_parts(HWND window, int only)
 {
     HWND bar = FindWindowExA(window, NULL, STATUSCLASSNAMEA, NULL);
-    if (!bar) return 1;
-    DWORD pid;
-    GetWindowThreadProcessId(bar, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return 1;
-    char* remote = VirtualAllocEx(process, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
-    char text[4096] = "";
-    SendMessageA(bar, SB_GETTEXTA, (WPARAM)part, (LPARAM)remote);
-    ReadProcessMemory(process, remote, text, sizeof text - 1, NULL);
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    printf("%s\n", text);
-    return 0;
-}
-
-/* Each part's rectangle and text are fetched through memory inside the program. */
-static int status_fit(HWND window)
-{
-    HWND bar = FindWindowExA(window, NULL, STATUSCLASSNAMEA, NULL);
-    if (!bar) return 1;
-    DWORD pid;
-    GetWindowThreadProcessId(bar, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return 1;
-    char* remote = VirtualAllocEx(process, NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
+    if (!bar || !open_remote(bar)) return 1;
     NONCLIENTMETRICSA metrics = {sizeof metrics};
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     HDC dc = GetDC(NULL);
     HGDIOBJ old = SelectObject(dc, CreateFontIndirectA(&metrics.lfStatusFont));
-    int parts = (int)SendMessageA(bar, SB_GETPARTS, 0, 0);
-    for (int part = 0; part < parts; ++part) {
+    int end = only < 0 ? (int)SendMessageA(bar, SB_GETPARTS, 0, 0) : only + 1;
+    for (int part = only < 0 ? 0 : only; part < end; ++part) {
         RECT r = {0};
         char text[4096] = "";
         SIZE size = {0};
         SendMessageA(bar, SB_GETRECT, (WPARAM)part, (LPARAM)remote);
-        ReadProcessMemory(process, remote, &r, sizeof r, NULL);
+        ReadProcessMemory(remote_process, remote, &r, sizeof r, NULL);
         SendMessageA(bar, SB_GETTEXTA, (WPARAM)part, (LPARAM)remote);
-        ReadProcessMemory(process, remote, text, sizeof text - 1, NULL);
+        ReadProcessMemory(remote_process, remote, text, sizeof text - 1, NULL);
         GetTextExtentPoint32A(dc, text, (int)strlen(text), &size);
-        printf("%d %ld %ld\n", part, r.right - r.left, size.cx);
+        if (only < 0) printf("%d %ld %ld\n", part, r.right - r.left, size.cx);
+        else printf("%s\n", text);
     }
     DeleteObject(SelectObject(dc, old));
     ReleaseDC(NULL, dc);
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
+    close_remote();
     return 0;
 }
 
@@ -229,17 +220,13 @@ static int status_fit(HWND window)
    program's own memory, where its handle is a plain pointer. */
 static int drop_file(HWND window, const char* path)
 {
-    DWORD pid;
-    GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return 1;
+    if (!open_remote(window)) return 1;
     char block[sizeof(DROPFILES) + MAX_PATH + 2] = {0};
     DROPFILES* files = (DROPFILES*)block;
     files->pFiles = sizeof(DROPFILES);
     strncpy(block + sizeof(DROPFILES), path, MAX_PATH);
-    void* remote = VirtualAllocEx(process, NULL, sizeof block, MEM_COMMIT, PAGE_READWRITE);
-    WriteProcessMemory(process, remote, block, sizeof block, NULL);
-    CloseHandle(process);
+    WriteProcessMemory(remote_process, remote, block, sizeof block, NULL);
+    CloseHandle(remote_process);  /* the block stays for the program to read after this probe has gone */
     PostMessageA(window, WM_DROPFILES, (WPARAM)remote, 0);
     return 0;
 }
@@ -260,11 +247,11 @@ static int act_on_main_window(const char* what, HWND window, const char* arg)
         if (!bar || !GetWindowRect(bar, &r)) return 1;
         printf("%ld\n", r.bottom - r.top);
     } else if (is(what, "statusfit")) {
-        return status_fit(window);
+        return status_parts(window, -1);
     } else if (!arg) {
         return 2;
     } else if (is(what, "status")) {
-        return status_text(window, atoi(arg));
+        return status_parts(window, atoi(arg));
     } else if (is(what, "command")) {
         PostMessageA(window, WM_COMMAND, (WPARAM)atoi(arg), 0);
     } else if (is(what, "drop")) {
