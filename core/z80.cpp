@@ -98,8 +98,9 @@ void execute_instruction()
 
 void step_instruction()
 {
+    port_event = port_event_none;
     run_instruction();
-    step_sound(tstates - instr_start_tstates);
+    after_step(tstates - instr_start_tstates);
 }
 
 // Maskable interrupt: 13 T-states in modes 0 and 1 (mode 0 runs as mode 1, RST 38),

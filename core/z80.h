@@ -4,7 +4,8 @@
 
 // Runs one instruction in normal running, then the debugger's per-instruction duties.
 void execute_instruction();
-// Runs one instruction for the debugger's stepping commands, then accounts its sound.
+// Runs one instruction for the debugger's stepping commands, then the machine's side of
+// it: its sound and its port access.
 void step_instruction();
 // Offers the maskable interrupt; clears int_pending whether or not it is taken.
 bool accept_interrupt();

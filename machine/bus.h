@@ -152,7 +152,8 @@ inline bool after_instruction()
     return per_instruction_duties && ((breakpoint_map[z80.pc] & break_map_execute) | debugger_pending) &&
            debugger_after_instruction();
 }
-// Sound accounting for an instruction run by the debugger's stepping.
-void step_sound(uint32_t tstates_taken);
+// The machine's side of an instruction run by the debugger's stepping: its sound,
+// and what its port access means to the sync generators.
+void after_step(uint32_t tstates_taken);
 // The hardware part of a hard reset.
 void reset_hardware();

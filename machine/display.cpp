@@ -151,19 +151,12 @@ void draw_line()
     drawn_words = std::max(drawn_words, words);
 }
 
-// What the instruction's port access means to the sync generators.
+// What the instruction's port access means to the line being drawn: an OUT ends a
+// vertical sync, and with it the line.
 void act_on_port_event()
 {
-    if (port_event == port_event_in_fe) {
-        if (!nmi_generator_on) hsync_generator_on = 0;  // vertical sync begins
-        return;
-    }
-    if (port_event == port_event_out_fe) nmi_generator_on = 1;
-    if (port_event == port_event_out_fd) nmi_generator_on = 0;
-    // Every OUT ends a vertical sync.
-    if (!hsync_generator_on) row_counter = 0;
-    hsync_generator_on = 1;
-    if (sync_length != 0) line_end = line_end_vsync;
+    follow_port_event();
+    if (port_event != port_event_in_fe && sync_length != 0) line_end = line_end_vsync;
 }
 
 // The line timer ran out: the NMI generator fires, and the HSYNC generator ends the line.
@@ -592,4 +585,17 @@ void store_scanline()
     blank_rest_of_frame();
     scanline = column = 0;
     host_draw_frame();
+}
+
+void follow_port_event()
+{
+    if (port_event == port_event_in_fe) {
+        if (!nmi_generator_on) hsync_generator_on = 0;  // vertical sync begins
+        return;
+    }
+    if (port_event == port_event_out_fe) nmi_generator_on = 1;
+    if (port_event == port_event_out_fd) nmi_generator_on = 0;
+    // Every OUT ends a vertical sync.
+    if (!hsync_generator_on) row_counter = 0;
+    hsync_generator_on = 1;
 }

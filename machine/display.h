@@ -58,3 +58,8 @@ void apply_display_holds();
 void run_scanline();
 // Copies the scanline into the frame buffer; at a frame end, has the frame drawn.
 void store_scanline();
+// What the last instruction's port access (port_event) means to the sync generators:
+// the NMI generator on or off, the HSYNC generator stopped for a vertical sync or
+// started again. The display loop does this after each instruction, the debugger's
+// stepping after each step.
+void follow_port_event();

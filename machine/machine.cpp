@@ -28,11 +28,12 @@ void end_of_frame_duties()
     pc_log_frame_end();
 }
 
-void step_sound(uint32_t tstates_taken)
+void after_step(uint32_t tstates_taken)
 {
     sound_tstates += tstates_taken;
     if (sound_tstates > tstates_per_sample) {
         sound_sample();
         sound_tstates -= tstates_per_sample;
     }
+    if (port_event != port_event_none) follow_port_event();
 }

@@ -154,6 +154,13 @@ TEST_F(DebuggerRom, SpecifiedTStateStopsAtTheFirstInstructionBoundaryAtOrAfterIt
     run_until_tstate(70000);
     EXPECT_EQ(frames_run, frames + 3);
     EXPECT_LT(tstates, 100u);
+
+    // Stopped inside the vertical sync (NMIs off), stepping on through the OUT that
+    // turns them on again leaves a machine in SLOW mode that still shows its frames.
+    ASSERT_TRUE(run_until_port(false, 0xFE, 3));
+    ASSERT_FALSE(nmi_generator_on);
+    run_until_tstate(40000);
+    EXPECT_TRUE(run_until_port(false, 0xFE, 3)) << "the ROM waits for a display that never comes";
 }
 
 TEST_F(DebuggerRam, RunsStopAtBreakpointsAndOnAnArmedHaltBeforeItRunsAndStepsBringTheCounterBackAtTheFrameEnd)

@@ -79,5 +79,5 @@ Z80_INLINE void load_trap(Z80Locals& c)
 }
 inline bool after_instruction() { return false; }
 inline void stop_instruction_loop() {}
-inline void step_sound(uint32_t) {}
+inline void after_step(uint32_t) {}
 void reset_hardware();
