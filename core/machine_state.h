@@ -20,7 +20,7 @@ struct Z80Registers {
     uint8_t ei_stamp;  // low byte of tstates when EI last ran
     RegPair af, bc, de, hl;
     RegPair ix, iy;
-    uint8_t r;         // refresh counter, bits 0-6
+    uint8_t r;         // refresh counter: bits 0-6 count, the rest runs free
     uint8_t i;
     RegPair af_alt, bc_alt, de_alt, hl_alt;
     uint16_t cb_address;  // IX+d or IY+d of the DD CB or FD CB instruction being run

@@ -127,10 +127,10 @@ Z80_INLINE uint32_t get(Cpu& c)
     static_assert(f.bytes > 0, "not a register");
     if constexpr (f.hi >= 0) {
         return get<f.hi>(c) << 8 | get<f.lo>(c);
+    } else if constexpr (Reg == RCOUNT) {
+        return regs(c).r & 0x7F;  // the counter runs free
     } else if constexpr (in_record<Cpu>) {
         return load_exact(record_field<f.offset, f.bytes>(c));
-    } else if constexpr (Reg == RCOUNT) {
-        return local_field<Reg>(c) & 0x7F;  // the locals' counter runs free
     } else {
         return local_field<Reg>(c);
     }
@@ -170,20 +170,11 @@ constexpr int indexed()
 }
 
 // The refresh counter (bits 0-6 of R) rises by one on every opcode fetch and wraps
-// within its 7 bits. The record's field keeps bit 7 clear; the locals' counter runs
-// free and is masked where it is read.
+// within its 7 bits. The field that holds it runs free, and whoever reads R masks it.
 template <class Cpu>
-Z80_INLINE void count_refresh(Cpu& c)
-{
-    if constexpr (in_record<Cpu>) set<RCOUNT>(c, (get<RCOUNT>(c) + 1) & 0x7F);
-    else ++c.r;
-}
+Z80_INLINE void count_refresh(Cpu& c) { ++regs(c).r; }
 template <class Cpu>
-Z80_INLINE void uncount_refresh(Cpu& c)
-{
-    if constexpr (in_record<Cpu>) set<RCOUNT>(c, (get<RCOUNT>(c) - 1) & 0x7F);
-    else --c.r;
-}
+Z80_INLINE void uncount_refresh(Cpu& c) { --regs(c).r; }
 
 // The address of the next N bytes of the instruction stream; PC moves past them.
 template <int N, class Cpu>

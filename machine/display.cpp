@@ -338,7 +338,7 @@ void run_fetch_only_instructions()
     sound_advance_repeated(4, steps);  // the sound inputs stand still during the run
     tstates += 4 * steps;
     instr_start_tstates = tstates - 4;
-    z80.r = (z80.r + steps) & 0x7F;
+    z80.r = uint8_t(z80.r + steps);
     int_pending = !(z80.r & 0x40);  // with interrupts disabled the acceptance only clears it
     shift_register = pixels.shift;
     inverse_register = pixels.inverse;
