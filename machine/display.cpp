@@ -83,19 +83,24 @@ void build_byte_pixels()
 // stopped all its pixels are black. The bits become pixels once the line ends.
 constexpr int line_words = scanline_capacity / 64 + 2;  // and a word for the spill past the last
 uint64_t line_bits[line_words];
+// Words of line_bits that may hold a 1: those after them are 0. Most lines are blank or
+// nearly so, and the line's comparisons and clearing stop there.
+int line_words_used;
 
 void start_line()
 {
     pixel_count = 0;
-    std::memset(line_bits, 0, sizeof line_bits);
+    std::fill(line_bits, line_bits + line_words_used, 0);
+    line_words_used = 0;
 }
 
 // Ors the bits of v, first pixel in bit 63, into the line from pixel p on.
 inline void put_bits(uint64_t v, int p)
 {
-    const int offset = p & 63;
-    line_bits[p >> 6] |= v >> offset;
-    if (offset) line_bits[(p >> 6) + 1] |= v << (64 - offset);
+    const int word = p >> 6, offset = p & 63;
+    line_bits[word] |= v >> offset;
+    if (offset) line_bits[word + 1] |= v << (64 - offset);
+    line_words_used = std::max(line_words_used, word + 2);
 }
 
 void put_black(int p, int count)
@@ -125,19 +130,21 @@ inline void emit_pixels(int count)
 
 // The line's bits as pixels in the scanline buffer, a word of 64 at a time (the
 // last word may run into the buffer's slack). A word drawn for an earlier line in
-// the same colour is there already: most lines repeat the one before.
+// the same colour is there already: most lines repeat the one before. Of the drawn
+// words, those from drawn_words_used on are 0.
 uint64_t drawn_bits[line_words];
-int drawn_words;
+int drawn_words, drawn_words_used;
 uint32_t drawn_colour;
 
 void draw_line()
 {
-    if (drawn_colour != picture_colour) drawn_words = 0;
+    if (drawn_colour != picture_colour) drawn_words = drawn_words_used = 0;
     drawn_colour = picture_colour;
     const int words = (pixel_count + 63) / 64;
     if (words <= drawn_words) {  // the usual case: the line before had the same bits
+        const int compared = std::min(words, std::max(line_words_used, drawn_words_used));
         uint64_t differ = 0;
-        for (int w = 0; w < line_words; ++w) differ |= (w < words) ? drawn_bits[w] ^ line_bits[w] : 0;
+        for (int w = 0; w < compared; ++w) differ |= drawn_bits[w] ^ line_bits[w];
         if (!differ) return;
     }
     for (int w = 0; w < words; ++w) {
@@ -148,6 +155,7 @@ void draw_line()
         for (int k = 0; k < 8; ++k)
             std::memcpy(out + k * 8, byte_pixels[(bits >> (56 - 8 * k)) & 0xFF], sizeof byte_pixels[0]);
     }
+    drawn_words_used = std::max(std::min(line_words_used, words), drawn_words_used > words ? drawn_words_used : 0);
     drawn_words = std::max(drawn_words, words);
 }
 
@@ -224,6 +232,18 @@ inline uint32_t character_byte(uint8_t b, const uint8_t* character_row)
     return character_row[(b & 0x3F) * 8] ^ (-uint32_t(b >> 7) & 0xFF);
 }
 
+// The bytes of eight characters (as read into `eight` on a little-endian host), the
+// first highest. Stretches of one character, mostly spaces, are common enough to be
+// worth their own way; otherwise the inverse bits are applied to all eight at once.
+inline uint64_t eight_character_bytes(uint64_t eight, const uint8_t* display, const uint8_t* character_row)
+{
+    constexpr uint64_t each_byte = 0x0101010101010101ull;
+    if (eight == (eight & 0xFF) * each_byte) return character_byte(uint8_t(eight), character_row) * each_byte;
+    uint64_t bytes = 0;
+    for (int k = 0; k < 8; ++k) bytes = bytes << 8 | character_row[(display[k] & 0x3F) * 8];
+    return bytes ^ __builtin_bswap64(((eight >> 7) & each_byte) * 0xFF);
+}
+
 // A run of character fetches at the picture level with a plain character row, from
 // registers whose low bytes are clear. Step k shows bits 15..8 of shift XOR inverse:
 // the first step what the registers held, each later one the byte of the character
@@ -244,8 +264,7 @@ int plain_character_run(const uint8_t* display, int room, RunPixels& pixels, con
         uint64_t eight;
         if (steps + 8 <= room && (std::memcpy(&eight, display + steps, 8), !(eight & 0x4040404040404040ull))) {
             // Eight characters: they complete the word under way and start the next.
-            uint64_t bytes = 0;
-            for (int k = 0; k < 8; ++k) bytes = bytes << 8 | character_byte(display[steps + k], row);
+            const uint64_t bytes = eight_character_bytes(eight, display + steps, row);
             if (in_word == 8) flush();
             if (in_word == 0) {
                 word = bytes;  // the last byte must stay out of the words put so far
@@ -421,7 +440,8 @@ bool run_quiet_instructions()
 // place frame after frame, and those are not copied again. Nothing else writes the
 // frame buffer but blank_rest_of_frame, which forgets what it covers.
 struct LineCopy {
-    uint64_t bits[line_words];
+    uint64_t bits[line_words];  // 0 from words_used on
+    int words_used;
     uint32_t colour;
     int column, from, count;  // count 0: nothing known
 };
@@ -432,12 +452,14 @@ LineCopy line_copies[frame_buffer_height];
 void copy_to_line(int from, int count)
 {
     LineCopy& last = line_copies[scanline];
+    const int compared = std::max(last.words_used, line_words_used);
     uint64_t differ = 0;
-    for (int w = 0; w < line_words; ++w) differ |= last.bits[w] ^ line_bits[w];
+    for (int w = 0; w < compared; ++w) differ |= last.bits[w] ^ line_bits[w];
     if (!differ && last.count == count && last.column == column && last.from == from && last.colour == picture_colour)
         return;
     std::memcpy(frame_buffer + scanline * frame_buffer_width + column, scanline_pixels + from, sizeof(uint32_t) * count);
-    std::copy(line_bits, line_bits + line_words, last.bits);
+    std::copy(line_bits, line_bits + compared, last.bits);
+    last.words_used = line_words_used;
     last.colour = picture_colour;
     last.column = column;
     last.from = from;
