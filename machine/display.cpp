@@ -411,7 +411,8 @@ bool run_quiet_instructions()
     const int level = vsync_level;  // the sound input, which only a port access changes
     for (;;) {
         const uint32_t before = tstates;
-        execute_instruction_inline<true>();  // a fetch at or above the threshold ends the run
+        // No debugger duty follows (see quiet_running_possible): only the instruction.
+        run_instruction_through<true>(z80_main_dispatch);  // a fetch at or above the threshold ends the run
         // An interrupt to take (EI may just have enabled it) is not quiet; with
         // interrupts disabled the request only lapses, as in the ordinary loop.
         bool take_interrupt = false;
