@@ -235,13 +235,27 @@ inline uint32_t character_byte(uint8_t b, const uint8_t* character_row)
 // The bytes of eight characters (as read into `eight` on a little-endian host), the
 // first highest. Stretches of one character, mostly spaces, are common enough to be
 // worth their own way; otherwise the inverse bits are applied to all eight at once.
+constexpr uint64_t each_byte = 0x0101010101010101ull;
+
 inline uint64_t eight_character_bytes(uint64_t eight, const uint8_t* display, const uint8_t* character_row)
 {
-    constexpr uint64_t each_byte = 0x0101010101010101ull;
     if (eight == (eight & 0xFF) * each_byte) return character_byte(uint8_t(eight), character_row) * each_byte;
     uint64_t bytes = 0;
     for (int k = 0; k < 8; ++k) bytes = bytes << 8 | character_row[(display[k] & 0x3F) * 8];
     return bytes ^ __builtin_bswap64(((eight >> 7) & each_byte) * 0xFF);
+}
+
+// Blocks of eight display bytes like `eight` from display on, within room, after one
+// whose bytes are all the same: each shows those bytes again on the next 64 pixels
+// and leaves the run's word as it was. Returns the display bytes taken.
+int blocks_alike(const uint8_t* display, int room, uint64_t eight, uint64_t bytes, RunPixels& pixels)
+{
+    int steps = 0;
+    for (uint64_t next; steps + 8 <= room && (std::memcpy(&next, display + steps, 8), next == eight); steps += 8) {
+        if (bytes) put_bits(bytes, pixels.position);
+        pixels.position += 64;
+    }
+    return steps;
 }
 
 // A run of character fetches at the picture level with a plain character row, from
@@ -277,6 +291,7 @@ int plain_character_run(const uint8_t* display, int room, RunPixels& pixels, con
                 in_word = left;
             }
             steps += 8;
+            if (bytes == (bytes & 0xFF) * each_byte) steps += blocks_alike(display + steps, room - steps, eight, bytes, pixels);
             continue;
         }
         const uint8_t b = display[steps];
