@@ -17,7 +17,11 @@
 inline uint32_t display_fetch_threshold() { return uint32_t(opt_M1Not); }
 
 // A read where no hi-res card answers, the RAM above the top folded down.
-BUS_ACCESS uint8_t paged_byte(uint16_t address) { return read_pages[address >> 8][address & 0xFF]; }
+BUS_ACCESS uint8_t paged_byte(uint16_t address)
+{
+    const uint32_t a = address;  // unsigned: no sign extension of the page number
+    return read_pages[a >> 8][a & 0xFF];
+}
 
 // Untimed read, for the debugger and the display hardware.
 BUS_ACCESS uint8_t peek_byte(uint16_t address)

@@ -136,7 +136,7 @@ uint64_t drawn_bits[line_words];
 int drawn_words, drawn_words_used;
 uint32_t drawn_colour;
 
-void draw_line()
+void redraw_line()
 {
     if (drawn_colour != picture_colour) drawn_words = drawn_words_used = 0;
     drawn_colour = picture_colour;
@@ -157,6 +157,14 @@ void draw_line()
     }
     drawn_words_used = std::max(std::min(line_words_used, words), drawn_words_used > words ? drawn_words_used : 0);
     drawn_words = std::max(drawn_words, words);
+}
+
+// Most lines are blank after a blank line: then only the test is made here.
+inline void draw_line()
+{
+    const bool blank_again = (line_words_used | drawn_words_used) == 0 && drawn_colour == picture_colour &&
+                             (pixel_count + 63) / 64 <= drawn_words;
+    if (!blank_again) redraw_line();
 }
 
 // What the instruction's port access means to the sync generators.
@@ -399,8 +407,8 @@ constexpr uint32_t longest_instruction = 23;  // T-states, DD CB d op
 
 bool quiet_running_possible()
 {
-    if (per_instruction_duties || (int_pending && z80.iff1) || !hsync_generator_on || (shift_register | inverse_register) ||
-        hires_card != hires_none || ay_card != ay_none)
+    if ((per_instruction_duties | hires_card | ay_card) || !hsync_generator_on || (shift_register | inverse_register) ||
+        (int_pending && z80.iff1))
         return false;
     if (z80.pc >= display_fetch_threshold()) return false;
     return fast_mode || (sound_tstates < tstates_per_sample && tstates_per_sample >= longest_instruction);

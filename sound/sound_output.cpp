@@ -109,6 +109,19 @@ uint32_t sample_bytes(uint32_t value)
     return format.channels == 2 ? channel | channel << format.bits : channel;
 }
 
+// The value of the last samples and their bytes, in the format since sound_init: the
+// value seldom changes from one sample to the next.
+uint32_t known_value, known_bytes;
+
+uint32_t bytes_of(uint32_t value)
+{
+    if (value != known_value) {
+        known_value = value;
+        known_bytes = sample_bytes(value);
+    }
+    return known_bytes;
+}
+
 void hand_over_block();
 
 // `count` samples of the bytes, each full block handed over. Bytes is bytes_per_sample.
@@ -212,6 +225,8 @@ int sound_init()
     if (!host_sound_create_device()) return fail(error_sound_device, false);
     if (!host_sound_set_cooperative()) return fail(error_sound_cooperative, true);
     choose_format(host_sound_caps());
+    known_value = 0;
+    known_bytes = sample_bytes(known_value);
     if (!host_sound_create_primary()) return fail(error_sound_primary, true);
     opt_sound = 1;
     host_sound_set_format(format);
@@ -265,7 +280,7 @@ void sound_sample()
         if (ay_pending_ticks >= ay_catch_up_limit) ay_catch_up();
         return;
     }
-    put_samples(sample_bytes(scaled_sample()), 1);
+    put_samples(bytes_of(scaled_sample()), 1);
 }
 
 void sound_samples(uint32_t count)
@@ -274,5 +289,5 @@ void sound_samples(uint32_t count)
         for (; count; --count) sound_sample();
         return;
     }
-    put_samples(sample_bytes(scaled_sample()), count);
+    put_samples(bytes_of(scaled_sample()), count);
 }
