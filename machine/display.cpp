@@ -432,18 +432,17 @@ bool run_quiet_instructions()
     const uint32_t budget = uint32_t(std::max(0, std::min(line_tstates_left + 1, (scanline_stop + 1 - pixel_count) / 2)));
     const uint32_t start = tstates, end = start + budget;
     const int level = vsync_level;  // the sound input, which only a port access changes
+    // The interrupt request as R's bit 6 after the last instruction (clear: requested).
+    uint8_t int_line = int_pending ? 0x00 : 0x40;
     for (;;) {
         const uint32_t before = tstates;
         // No debugger duty follows (see quiet_running_possible): only the instruction.
         run_instruction_through<true>(z80_main_dispatch);  // a fetch at or above the threshold ends the run
         // An interrupt to take (EI may just have enabled it) is not quiet; with
         // interrupts disabled the request only lapses, as in the ordinary loop.
-        bool take_interrupt = false;
-        if (int_pending) {
-            take_interrupt = z80.iff1;
-            if (!take_interrupt) int_pending = 0;
-        }
+        const bool take_interrupt = !(int_line & 0x40) && z80.iff1;
         if (take_interrupt || (port_event | shift_register | inverse_register) != 0) {
+            int_pending = take_interrupt;
             // The samples of the quiet ones come before this instruction's port access.
             const int now = vsync_level;
             vsync_level = level;
@@ -451,10 +450,11 @@ bool run_quiet_instructions()
             vsync_level = now;
             return false;
         }
-        if (!(z80.r & 0x40)) int_pending = 1;  // bit 6 of R drives the INT line
+        int_line = z80.r;  // bit 6 of R drives the INT line
         // HALT repeats and the display file's character fetches run in batches.
         if (tstates >= end || z80.halted || z80.pc >= display_fetch_threshold()) break;
     }
+    int_pending = !(int_line & 0x40);
     account_quiet(tstates - start);
     return true;
 }
