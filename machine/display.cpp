@@ -400,17 +400,22 @@ void run_fetch_only_instructions()
 // no interrupt taken, the HSYNC generator running. For such an instruction the loop
 // below would only add its T-states to the sound, the pixel count (picture colour)
 // and the line timer, so a run of them is accounted for at once, ending before the
-// line timer runs out or the line fills or PC reaches the display file. Only where no
-// debugger duty follows each instruction, no hi-res card reads the pixel count and no
-// AY chip is clocked.
+// line timer runs out or the line fills or PC comes within an instruction's opcode
+// fetches of the display file (so no quiet instruction fetches a pattern). Only where
+// no debugger duty follows each instruction, no hi-res card reads the pixel count and
+// no AY chip is clocked.
 constexpr uint32_t longest_instruction = 23;  // T-states, DD CB d op
+constexpr uint32_t opcode_fetch_reach = 3;    // DD CB d op fetches from PC to PC + 3
+
+// The first PC whose instruction may fetch from the display file.
+inline uint32_t quiet_pc_limit() { return display_fetch_threshold() - opcode_fetch_reach; }
 
 bool quiet_running_possible()
 {
+    if (z80.pc >= quiet_pc_limit()) return false;  // the usual reason: the display file
     if ((per_instruction_duties | hires_card | ay_card) || !hsync_generator_on || (shift_register | inverse_register) ||
         (int_pending && z80.iff1))
         return false;
-    if (z80.pc >= display_fetch_threshold()) return false;
     return fast_mode || (sound_tstates < tstates_per_sample && tstates_per_sample >= longest_instruction);
 }
 
@@ -431,17 +436,18 @@ bool run_quiet_instructions()
     // Continue while the line timer stays at 0 or more and the line below its stop.
     const uint32_t budget = uint32_t(std::max(0, std::min(line_tstates_left + 1, (scanline_stop + 1 - pixel_count) / 2)));
     const uint32_t start = tstates, end = start + budget;
+    const uint32_t pc_limit = quiet_pc_limit();
     const int level = vsync_level;  // the sound input, which only a port access changes
     // The interrupt request as R's bit 6 after the last instruction (clear: requested).
     uint8_t int_line = int_pending ? 0x00 : 0x40;
     for (;;) {
         const uint32_t before = tstates;
         // No debugger duty follows (see quiet_running_possible): only the instruction.
-        run_instruction_through<true>(z80_main_dispatch);  // a fetch at or above the threshold ends the run
+        run_instruction_through<true>(z80_main_dispatch);
         // An interrupt to take (EI may just have enabled it) is not quiet; with
         // interrupts disabled the request only lapses, as in the ordinary loop.
         const bool take_interrupt = !(int_line & 0x40) && z80.iff1;
-        if (take_interrupt || (port_event | shift_register | inverse_register) != 0) {
+        if (take_interrupt || port_event != port_event_none) {
             int_pending = take_interrupt;
             // The samples of the quiet ones come before this instruction's port access.
             const int now = vsync_level;
@@ -452,7 +458,7 @@ bool run_quiet_instructions()
         }
         int_line = z80.r;  // bit 6 of R drives the INT line
         // HALT repeats and the display file's character fetches run in batches.
-        if (tstates >= end || z80.halted || z80.pc >= display_fetch_threshold()) break;
+        if (tstates >= end || z80.halted || z80.pc >= pc_limit) break;
     }
     int_pending = !(int_line & 0x40);
     account_quiet(tstates - start);
