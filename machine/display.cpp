@@ -319,12 +319,12 @@ int plain_character_run(const uint8_t* display, int room, RunPixels& pixels, con
     }
     // Of 32-bit registers shifted a byte per step, only the last three characters'
     // bytes remain, and what they held before when the run is shorter than four.
-    uint32_t shift = steps < 4 ? pixels.shift << (8 * steps) : 0;
-    uint32_t inverse = steps < 4 ? pixels.inverse << (8 * steps) : 0;
+    uint32_t shift = steps < 4 ? pixels.shift : 0;
+    uint32_t inverse = steps < 4 ? pixels.inverse : 0;
     for (int k = std::max(0, steps - 3); k < steps; ++k) {
         const uint8_t b = display[k];
-        shift |= uint32_t(row[(b & 0x3F) * 8]) << (8 * (steps - k));
-        if (b & 0x80) inverse |= 0xFFu << (8 * (steps - k));
+        shift = (shift | row[(b & 0x3F) * 8]) << 8;
+        inverse = (inverse | (-uint32_t(b >> 7) & 0xFF)) << 8;
     }
     pixels.shift = shift;
     pixels.inverse = inverse;
@@ -430,6 +430,16 @@ void account_quiet(uint32_t taken)
 
 // Runs instructions while they are quiet, at least one. Returns true when every one has
 // been accounted for; false when the last was not quiet, and the caller accounts for it.
+// The last instruction of a quiet run was not: the ones before it, `taken` T-states in
+// all, are accounted for, their samples before its port access.
+void account_quiet_before(uint32_t taken, int level)
+{
+    const int now = vsync_level;
+    vsync_level = level;
+    account_quiet(taken);
+    vsync_level = now;
+}
+
 bool run_quiet_instructions()
 {
     port_event = port_event_none;
@@ -447,18 +457,16 @@ bool run_quiet_instructions()
         // An interrupt to take (EI may just have enabled it) is not quiet; with
         // interrupts disabled the request only lapses, as in the ordinary loop.
         const bool take_interrupt = !(int_line & 0x40) && z80.iff1;
-        if (take_interrupt || port_event != port_event_none) {
+        // A port access and a HALT are rare: one test for both.
+        const bool port_or_halt = (port_event | z80.halted) != 0;
+        if (take_interrupt || (port_or_halt && port_event != port_event_none)) {
             int_pending = take_interrupt;
-            // The samples of the quiet ones come before this instruction's port access.
-            const int now = vsync_level;
-            vsync_level = level;
-            account_quiet(before - start);
-            vsync_level = now;
+            account_quiet_before(before - start, level);
             return false;
         }
         int_line = z80.r;  // bit 6 of R drives the INT line
         // HALT repeats and the display file's character fetches run in batches.
-        if (tstates >= end || z80.halted || z80.pc >= pc_limit) break;
+        if (port_or_halt || tstates >= end || z80.pc >= pc_limit) break;
     }
     int_pending = !(int_line & 0x40);
     account_quiet(tstates - start);
