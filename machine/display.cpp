@@ -487,14 +487,21 @@ LineCopy line_copies[frame_buffer_height];
 
 // Copies pixels [from, from + count) of the scanline to the current frame-buffer line at
 // the current column, unless that line holds them already.
+// Whether the current frame-buffer line holds those pixels already.
+inline bool line_holds(int from, int count)
+{
+    const LineCopy& last = line_copies[scanline];
+    if (last.count != count || last.column != column || last.from != from || last.colour != picture_colour) return false;
+    uint64_t differ = 0;
+    for (int w = 0; w < std::max(last.words_used, line_words_used); ++w) differ |= last.bits[w] ^ line_bits[w];
+    return !differ;
+}
+
 void copy_to_line(int from, int count)
 {
+    if (line_holds(from, count)) return;
     LineCopy& last = line_copies[scanline];
     const int compared = std::max(last.words_used, line_words_used);
-    uint64_t differ = 0;
-    for (int w = 0; w < compared; ++w) differ |= last.bits[w] ^ line_bits[w];
-    if (!differ && last.count == count && last.column == column && last.from == from && last.colour == picture_colour)
-        return;
     std::memcpy(frame_buffer + scanline * frame_buffer_width + column, scanline_pixels + from, sizeof(uint32_t) * count);
     std::copy(line_bits, line_bits + compared, last.bits);
     last.words_used = line_words_used;
@@ -525,6 +532,11 @@ void blank_rest_of_frame()
 // Copies the scanline into the frame buffer, wrapping after the line-wrap limit.
 void copy_scanline()
 {
+    if (pixel_count > 0 && column + pixel_count <= line_wrap_limit) {  // the usual case: it fits
+        if (!line_holds(0, pixel_count)) copy_to_line(0, pixel_count);
+        column = uint16_t(column + pixel_count);
+        return;
+    }
     int done = 0;
     while (done < pixel_count && scanline < frame_buffer_height) {
         const int room = line_wrap_limit + 1 - column;
