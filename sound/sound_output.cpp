@@ -109,15 +109,21 @@ uint32_t sample_bytes(uint32_t value)
     return format.channels == 2 ? channel | channel << format.bits : channel;
 }
 
-// The value of the last samples and their bytes, in the format since sound_init: the
-// value seldom changes from one sample to the next.
-uint32_t known_value, known_bytes;
+// Without an AY chip a sample is made of the VSYNC level and the volume settings, which
+// seldom change from one sample to the next: the bytes for the last ones are kept (in
+// the format since sound_init; a level of -1 forgets them).
+int known_level = -1;
+uint8_t known_sound;
+int32_t known_volume;
+uint32_t known_bytes;
 
-uint32_t bytes_of(uint32_t value)
+uint32_t steady_sample_bytes()
 {
-    if (value != known_value) {
-        known_value = value;
-        known_bytes = sample_bytes(value);
+    if (vsync_level != known_level || opt_snd_volume != known_volume || opt_sound != known_sound) {
+        known_level = vsync_level;
+        known_volume = opt_snd_volume;
+        known_sound = opt_sound;
+        known_bytes = sample_bytes(scaled_sample());
     }
     return known_bytes;
 }
@@ -225,8 +231,7 @@ int sound_init()
     if (!host_sound_create_device()) return fail(error_sound_device, false);
     if (!host_sound_set_cooperative()) return fail(error_sound_cooperative, true);
     choose_format(host_sound_caps());
-    known_value = 0;
-    known_bytes = sample_bytes(known_value);
+    known_level = -1;
     if (!host_sound_create_primary()) return fail(error_sound_primary, true);
     opt_sound = 1;
     host_sound_set_format(format);
@@ -280,7 +285,7 @@ void sound_sample()
         if (ay_pending_ticks >= ay_catch_up_limit) ay_catch_up();
         return;
     }
-    put_samples(bytes_of(scaled_sample()), 1);
+    put_samples(ay_card ? sample_bytes(scaled_sample()) : steady_sample_bytes(), 1);
 }
 
 void sound_samples(uint32_t count)
@@ -289,5 +294,5 @@ void sound_samples(uint32_t count)
         for (; count; --count) sound_sample();
         return;
     }
-    put_samples(bytes_of(scaled_sample()), count);
+    put_samples(steady_sample_bytes(), count);
 }
