@@ -1,5 +1,6 @@
 // The picture: display-file fetches turned into pixels, the sync generators, the
 // row counter and the frame ends.
+#include <algorithm>
 #include <tuple>
 #include <vector>
 
@@ -110,6 +111,30 @@ TEST_F(DisplayTest, BatchedCharacterFetchesDrawWhatSingleOnesDraw)
             EXPECT_EQ(line(true), line(false)) << "row " << int(row[0]) << ", line " << counter;
         }
     fetch_runs_barred = 0;
+}
+
+TEST_F(DisplayTest, APrefixJustBelowTheDisplayFileFetchesItsOpcodeFromIt)
+{
+    // CB at 0x7FFF: the second opcode byte is a display fetch from 0x8000 (the RAM at
+    // 0x4000 on a 16K machine), whose pattern is drawn, whether the NOPs before it run
+    // in a batch or one by one.
+    for (int i = 0; i < 64 * 8; ++i) rom_image[0x1E00 + i] = uint8_t(i * 37 + 11);
+    z80.i = 0x1E;
+    auto line = [&](bool batched) {
+        per_instruction_duties = !batched;
+        std::memset(memory + 0x7FF0, 0x00, 15);
+        memory[0x7FFF] = 0xCB, memory[0x4000] = 0x05, memory[0x4001] = 0x76;
+        row_counter = 2, shift_register = inverse_register = 0, tstates = 0;
+        z80.r = 0, z80.iff1 = z80.halted = 0, int_pending = 0;
+        run_fresh_line(0x7FF0);
+        std::vector<uint32_t> seen(scanline_pixels, scanline_pixels + pixel_count);
+        seen.insert(seen.end(), {z80.pc, tstates, z80.bc.w});
+        return seen;
+    };
+    const std::vector<uint32_t> batched = line(true);
+    EXPECT_EQ(batched, line(false));
+    EXPECT_NE(std::count(batched.begin(), batched.end(), black_colour), 0) << "the pattern is drawn";
+    per_instruction_duties = 0;
 }
 
 TEST_F(DisplayTest, VerticalSyncStopsTheLinesAndRestartsTheRowCounter)
