@@ -117,7 +117,7 @@ uint8_t known_sound;
 int32_t known_volume;
 uint32_t known_bytes;
 
-uint32_t steady_sample_bytes()
+inline uint32_t steady_sample_bytes()
 {
     if (vsync_level != known_level || opt_snd_volume != known_volume || opt_sound != known_sound) {
         known_level = vsync_level;
