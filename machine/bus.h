@@ -16,10 +16,17 @@
 // A fetch at or above this address is a display fetch (opcode from the display file).
 inline uint32_t display_fetch_threshold() { return uint32_t(opt_M1Not); }
 
+// A read where no hi-res card answers, the RAM above the top folded down.
+BUS_ACCESS uint8_t paged_byte(uint16_t address)
+{
+    const uint32_t a = address;  // unsigned: no sign extension of the page number
+    return read_pages[a >> 8][a & 0xFF];
+}
+
 // Untimed read, for the debugger and the display hardware.
 BUS_ACCESS uint8_t peek_byte(uint16_t address)
 {
-    if (address < ram_top && hires_card == hires_none) return bank[address >> 13][address & 0x1FFF];
+    if (hires_card == hires_none) return paged_byte(address);
     return peek_decoded(address);
 }
 
@@ -39,7 +46,7 @@ void write_byte_decoded(uint16_t address, uint8_t value);
 BUS_ACCESS uint8_t read_byte(uint16_t address)
 {
     tstates += 3;
-    if (address < ram_top && (hires_card | watch_memory) == 0) return bank[address >> 13][address & 0x1FFF];
+    if ((hires_card | watch_memory) == 0) return paged_byte(address);
     return read_byte_decoded(address);
 }
 

@@ -83,19 +83,24 @@ void build_byte_pixels()
 // stopped all its pixels are black. The bits become pixels once the line ends.
 constexpr int line_words = scanline_capacity / 64 + 2;  // and a word for the spill past the last
 uint64_t line_bits[line_words];
+// Words of line_bits that may hold a 1: those after them are 0. Most lines are blank or
+// nearly so, and the line's comparisons and clearing stop there.
+int line_words_used;
 
 void start_line()
 {
     pixel_count = 0;
-    std::memset(line_bits, 0, sizeof line_bits);
+    std::fill(line_bits, line_bits + line_words_used, 0);
+    line_words_used = 0;
 }
 
 // Ors the bits of v, first pixel in bit 63, into the line from pixel p on.
 inline void put_bits(uint64_t v, int p)
 {
-    const int offset = p & 63;
-    line_bits[p >> 6] |= v >> offset;
-    if (offset) line_bits[(p >> 6) + 1] |= v << (64 - offset);
+    const int word = p >> 6, offset = p & 63;
+    line_bits[word] |= v >> offset;
+    if (offset) line_bits[word + 1] |= v << (64 - offset);
+    line_words_used = std::max(line_words_used, word + 2);
 }
 
 void put_black(int p, int count)
@@ -125,19 +130,21 @@ inline void emit_pixels(int count)
 
 // The line's bits as pixels in the scanline buffer, a word of 64 at a time (the
 // last word may run into the buffer's slack). A word drawn for an earlier line in
-// the same colour is there already: most lines repeat the one before.
+// the same colour is there already: most lines repeat the one before. Of the drawn
+// words, those from drawn_words_used on are 0.
 uint64_t drawn_bits[line_words];
-int drawn_words;
+int drawn_words, drawn_words_used;
 uint32_t drawn_colour;
 
-void draw_line()
+void redraw_line()
 {
-    if (drawn_colour != picture_colour) drawn_words = 0;
+    if (drawn_colour != picture_colour) drawn_words = drawn_words_used = 0;
     drawn_colour = picture_colour;
     const int words = (pixel_count + 63) / 64;
     if (words <= drawn_words) {  // the usual case: the line before had the same bits
+        const int compared = std::min(words, std::max(line_words_used, drawn_words_used));
         uint64_t differ = 0;
-        for (int w = 0; w < line_words; ++w) differ |= (w < words) ? drawn_bits[w] ^ line_bits[w] : 0;
+        for (int w = 0; w < compared; ++w) differ |= drawn_bits[w] ^ line_bits[w];
         if (!differ) return;
     }
     for (int w = 0; w < words; ++w) {
@@ -148,7 +155,16 @@ void draw_line()
         for (int k = 0; k < 8; ++k)
             std::memcpy(out + k * 8, byte_pixels[(bits >> (56 - 8 * k)) & 0xFF], sizeof byte_pixels[0]);
     }
+    drawn_words_used = std::max(std::min(line_words_used, words), drawn_words_used > words ? drawn_words_used : 0);
     drawn_words = std::max(drawn_words, words);
+}
+
+// Most lines are blank after a blank line: then only the test is made here.
+inline void draw_line()
+{
+    const bool blank_again = (line_words_used | drawn_words_used) == 0 && drawn_colour == picture_colour &&
+                             (pixel_count + 63) / 64 <= drawn_words;
+    if (!blank_again) redraw_line();
 }
 
 // What the instruction's port access means to the line being drawn: an OUT ends a
@@ -217,6 +233,32 @@ inline uint32_t character_byte(uint8_t b, const uint8_t* character_row)
     return character_row[(b & 0x3F) * 8] ^ (-uint32_t(b >> 7) & 0xFF);
 }
 
+// The bytes of eight characters (as read into `eight` on a little-endian host), the
+// first highest. Stretches of one character, mostly spaces, are common enough to be
+// worth their own way; otherwise the inverse bits are applied to all eight at once.
+constexpr uint64_t each_byte = 0x0101010101010101ull;
+
+inline uint64_t eight_character_bytes(uint64_t eight, const uint8_t* display, const uint8_t* character_row)
+{
+    if (eight == (eight & 0xFF) * each_byte) return character_byte(uint8_t(eight), character_row) * each_byte;
+    uint64_t bytes = 0;
+    for (int k = 0; k < 8; ++k) bytes = bytes << 8 | character_row[(display[k] & 0x3F) * 8];
+    return bytes ^ __builtin_bswap64(((eight >> 7) & each_byte) * 0xFF);
+}
+
+// Blocks of eight display bytes like `eight` from display on, within room, after one
+// whose bytes are all the same: each shows those bytes again on the next 64 pixels
+// and leaves the run's word as it was. Returns the display bytes taken.
+int blocks_alike(const uint8_t* display, int room, uint64_t eight, uint64_t bytes, RunPixels& pixels)
+{
+    int steps = 0;
+    for (uint64_t next; steps + 8 <= room && (std::memcpy(&next, display + steps, 8), next == eight); steps += 8) {
+        if (bytes) put_bits(bytes, pixels.position);
+        pixels.position += 64;
+    }
+    return steps;
+}
+
 // A run of character fetches at the picture level with a plain character row, from
 // registers whose low bytes are clear. Step k shows bits 15..8 of shift XOR inverse:
 // the first step what the registers held, each later one the byte of the character
@@ -237,8 +279,7 @@ int plain_character_run(const uint8_t* display, int room, RunPixels& pixels, con
         uint64_t eight;
         if (steps + 8 <= room && (std::memcpy(&eight, display + steps, 8), !(eight & 0x4040404040404040ull))) {
             // Eight characters: they complete the word under way and start the next.
-            uint64_t bytes = 0;
-            for (int k = 0; k < 8; ++k) bytes = bytes << 8 | character_byte(display[steps + k], row);
+            const uint64_t bytes = eight_character_bytes(eight, display + steps, row);
             if (in_word == 8) flush();
             if (in_word == 0) {
                 word = bytes;  // the last byte must stay out of the words put so far
@@ -251,6 +292,7 @@ int plain_character_run(const uint8_t* display, int room, RunPixels& pixels, con
                 in_word = left;
             }
             steps += 8;
+            if (bytes == (bytes & 0xFF) * each_byte) steps += blocks_alike(display + steps, room - steps, eight, bytes, pixels);
             continue;
         }
         const uint8_t b = display[steps];
@@ -270,12 +312,12 @@ int plain_character_run(const uint8_t* display, int room, RunPixels& pixels, con
     }
     // Of 32-bit registers shifted a byte per step, only the last three characters'
     // bytes remain, and what they held before when the run is shorter than four.
-    uint32_t shift = steps < 4 ? pixels.shift << (8 * steps) : 0;
-    uint32_t inverse = steps < 4 ? pixels.inverse << (8 * steps) : 0;
+    uint32_t shift = steps < 4 ? pixels.shift : 0;
+    uint32_t inverse = steps < 4 ? pixels.inverse : 0;
     for (int k = std::max(0, steps - 3); k < steps; ++k) {
         const uint8_t b = display[k];
-        shift |= uint32_t(row[(b & 0x3F) * 8]) << (8 * (steps - k));
-        if (b & 0x80) inverse |= 0xFFu << (8 * (steps - k));
+        shift = (shift | row[(b & 0x3F) * 8]) << 8;
+        inverse = (inverse | (-uint32_t(b >> 7) & 0xFF)) << 8;
     }
     pixels.shift = shift;
     pixels.inverse = inverse;
@@ -351,17 +393,22 @@ void run_fetch_only_instructions()
 // no interrupt taken, the HSYNC generator running. For such an instruction the loop
 // below would only add its T-states to the sound, the pixel count (picture colour)
 // and the line timer, so a run of them is accounted for at once, ending before the
-// line timer runs out or the line fills or PC reaches the display file. Only where no
-// debugger duty follows each instruction, no hi-res card reads the pixel count and no
-// AY chip is clocked.
+// line timer runs out or the line fills or PC comes within an instruction's opcode
+// fetches of the display file (so no quiet instruction fetches a pattern). Only where
+// no debugger duty follows each instruction, no hi-res card reads the pixel count and
+// no AY chip is clocked.
 constexpr uint32_t longest_instruction = 23;  // T-states, DD CB d op
+constexpr uint32_t opcode_fetch_reach = 3;    // DD CB d op fetches from PC to PC + 3
+
+// The first PC whose instruction may fetch from the display file.
+inline uint32_t quiet_pc_limit() { return display_fetch_threshold() - opcode_fetch_reach; }
 
 bool quiet_running_possible()
 {
-    if (per_instruction_duties || (int_pending && z80.iff1) || !hsync_generator_on || (shift_register | inverse_register) ||
-        hires_card != hires_none || ay_card != ay_none)
+    if (z80.pc >= quiet_pc_limit()) return false;  // the usual reason: the display file
+    if ((per_instruction_duties | hires_card | ay_card) || !hsync_generator_on || (shift_register | inverse_register) ||
+        (int_pending && z80.iff1))
         return false;
-    if (z80.pc >= display_fetch_threshold()) return false;
     return fast_mode || (sound_tstates < tstates_per_sample && tstates_per_sample >= longest_instruction);
 }
 
@@ -376,35 +423,45 @@ void account_quiet(uint32_t taken)
 
 // Runs instructions while they are quiet, at least one. Returns true when every one has
 // been accounted for; false when the last was not quiet, and the caller accounts for it.
+// The last instruction of a quiet run was not: the ones before it, `taken` T-states in
+// all, are accounted for, their samples before its port access.
+void account_quiet_before(uint32_t taken, int level)
+{
+    const int now = vsync_level;
+    vsync_level = level;
+    account_quiet(taken);
+    vsync_level = now;
+}
+
 bool run_quiet_instructions()
 {
     port_event = port_event_none;
     // Continue while the line timer stays at 0 or more and the line below its stop.
     const uint32_t budget = uint32_t(std::max(0, std::min(line_tstates_left + 1, (scanline_stop + 1 - pixel_count) / 2)));
     const uint32_t start = tstates, end = start + budget;
+    const uint32_t pc_limit = quiet_pc_limit();
     const int level = vsync_level;  // the sound input, which only a port access changes
+    // The interrupt request as R's bit 6 after the last instruction (clear: requested).
+    uint8_t int_line = int_pending ? 0x00 : 0x40;
     for (;;) {
         const uint32_t before = tstates;
-        execute_instruction_inline<true>();  // a fetch at or above the threshold ends the run
+        // No debugger duty follows (see quiet_running_possible): only the instruction.
+        run_instruction_through<true>(z80_main_dispatch);
         // An interrupt to take (EI may just have enabled it) is not quiet; with
         // interrupts disabled the request only lapses, as in the ordinary loop.
-        bool take_interrupt = false;
-        if (int_pending) {
-            take_interrupt = z80.iff1;
-            if (!take_interrupt) int_pending = 0;
-        }
-        if (take_interrupt || (port_event | shift_register | inverse_register) != 0) {
-            // The samples of the quiet ones come before this instruction's port access.
-            const int now = vsync_level;
-            vsync_level = level;
-            account_quiet(before - start);
-            vsync_level = now;
+        const bool take_interrupt = !(int_line & 0x40) && z80.iff1;
+        // A port access and a HALT are rare: one test for both.
+        const bool port_or_halt = (port_event | z80.halted) != 0;
+        if (take_interrupt || (port_or_halt && port_event != port_event_none)) {
+            int_pending = take_interrupt;
+            account_quiet_before(before - start, level);
             return false;
         }
-        if (!(z80.r & 0x40)) int_pending = 1;  // bit 6 of R drives the INT line
+        int_line = z80.r;  // bit 6 of R drives the INT line
         // HALT repeats and the display file's character fetches run in batches.
-        if (tstates >= end || z80.halted || z80.pc >= display_fetch_threshold()) break;
+        if (port_or_halt || tstates >= end || z80.pc >= pc_limit) break;
     }
+    int_pending = !(int_line & 0x40);
     account_quiet(tstates - start);
     return true;
 }
@@ -414,7 +471,8 @@ bool run_quiet_instructions()
 // place frame after frame, and those are not copied again. Nothing else writes the
 // frame buffer but blank_rest_of_frame, which forgets what it covers.
 struct LineCopy {
-    uint64_t bits[line_words];
+    uint64_t bits[line_words];  // 0 from words_used on
+    int words_used;
     uint32_t colour;
     int column, from, count;  // count 0: nothing known
 };
@@ -422,15 +480,24 @@ LineCopy line_copies[frame_buffer_height];
 
 // Copies pixels [from, from + count) of the scanline to the current frame-buffer line at
 // the current column, unless that line holds them already.
+// Whether the current frame-buffer line holds those pixels already.
+inline bool line_holds(int from, int count)
+{
+    const LineCopy& last = line_copies[scanline];
+    if (last.count != count || last.column != column || last.from != from || last.colour != picture_colour) return false;
+    uint64_t differ = 0;
+    for (int w = 0; w < std::max(last.words_used, line_words_used); ++w) differ |= last.bits[w] ^ line_bits[w];
+    return !differ;
+}
+
 void copy_to_line(int from, int count)
 {
+    if (line_holds(from, count)) return;
     LineCopy& last = line_copies[scanline];
-    uint64_t differ = 0;
-    for (int w = 0; w < line_words; ++w) differ |= last.bits[w] ^ line_bits[w];
-    if (!differ && last.count == count && last.column == column && last.from == from && last.colour == picture_colour)
-        return;
+    const int compared = std::max(last.words_used, line_words_used);
     std::memcpy(frame_buffer + scanline * frame_buffer_width + column, scanline_pixels + from, sizeof(uint32_t) * count);
-    std::copy(line_bits, line_bits + line_words, last.bits);
+    std::copy(line_bits, line_bits + compared, last.bits);
+    last.words_used = line_words_used;
     last.colour = picture_colour;
     last.column = column;
     last.from = from;
@@ -458,6 +525,11 @@ void blank_rest_of_frame()
 // Copies the scanline into the frame buffer, wrapping after the line-wrap limit.
 void copy_scanline()
 {
+    if (pixel_count > 0 && column + pixel_count <= line_wrap_limit) {  // the usual case: it fits
+        if (!line_holds(0, pixel_count)) copy_to_line(0, pixel_count);
+        column = uint16_t(column + pixel_count);
+        return;
+    }
     int done = 0;
     while (done < pixel_count && scanline < frame_buffer_height) {
         const int room = line_wrap_limit + 1 - column;

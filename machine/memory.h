@@ -9,8 +9,12 @@ extern uint8_t memory[65536];
 extern uint8_t rom_image[8192];
 // Eight 8 KiB banks: bank 0 is the ROM image, bank n the memory image at n * 8192.
 extern uint8_t* bank[8];
-// One past the last RAM address of the selected model.
+// One past the last RAM address of the selected model; set through set_ram_top, which
+// keeps read_pages in step.
 extern uint32_t ram_top;
+// Per 256-byte page, where a read goes with no hi-res card fitted: the bank's bytes, or
+// for the RAM above the top the bytes it folds down to (RAM tops are whole pages).
+extern const uint8_t* read_pages[256];
 
 // Add-on cards, chosen in the options and never kept in the configuration.
 enum HiresCard : uint8_t { hires_none, hires_wrx, hires_memotech, hires_g007, hires_quicksilva };

@@ -41,7 +41,7 @@ void options_select_model(int model)
 {
     if (model < 0 || model >= model_count) return;
     opt_model_type = model;
-    ram_top = model_ram_top[model];
+    set_ram_top();
     model_changed = 1;
 }
 

@@ -100,24 +100,55 @@ uint32_t scaled_sample()
     return value * factor * opt_sound;
 }
 
-// Loud passages saturate rather than wrap round to the opposite extreme.
-void append_sample(uint32_t value)
+// The bytes of a sample of the value, the first lowest (on a little-endian host): a
+// channel of 16 or 8 bits, the same on the right in stereo. Loud passages saturate
+// rather than wrap round to the opposite extreme.
+uint32_t sample_bytes(uint32_t value)
 {
-    uint8_t* out = staging + staging_pos;
-    uint32_t channel_bytes = 1;
-    if (format.bits == 16) {
-        value = std::min<uint32_t>(value, 32767);
-        out[0] = uint8_t(value);
-        out[1] = uint8_t(value >> 8);
-        channel_bytes = 2;
-    } else {
-        out[0] = uint8_t(std::min<uint32_t>(value >> 8, 255));
+    const uint32_t channel = format.bits == 16 ? std::min<uint32_t>(value, 32767) : std::min<uint32_t>(value >> 8, 255);
+    return format.channels == 2 ? channel | channel << format.bits : channel;
+}
+
+// Without an AY chip a sample is made of the VSYNC level and the volume settings, which
+// seldom change from one sample to the next: the bytes for the last ones are kept (in
+// the format since sound_init; a level of -1 forgets them).
+int known_level = -1;
+uint8_t known_sound;
+int32_t known_volume;
+uint32_t known_bytes;
+
+inline uint32_t steady_sample_bytes()
+{
+    if (vsync_level != known_level || opt_snd_volume != known_volume || opt_sound != known_sound) {
+        known_level = vsync_level;
+        known_volume = opt_snd_volume;
+        known_sound = opt_sound;
+        known_bytes = sample_bytes(scaled_sample());
     }
-    if (format.channels == 2) {  // the same on the right
-        out[channel_bytes] = out[0];
-        if (channel_bytes == 2) out[3] = out[1];
+    return known_bytes;
+}
+
+void hand_over_block();
+
+// `count` samples of the bytes, each full block handed over. Bytes is bytes_per_sample.
+template <uint32_t Bytes>
+void put_samples_of(uint32_t bytes, uint32_t count)
+{
+    for (; count; --count) {
+        std::memcpy(staging + staging_pos, &bytes, Bytes);
+        staging_pos += Bytes;
+        if (staging_pos >= block_bytes) hand_over_block();
     }
-    staging_pos += bytes_per_sample;
+}
+
+// 8-bit mono, 8-bit stereo or 16-bit mono, 16-bit stereo.
+void put_samples(uint32_t bytes, uint32_t count)
+{
+    switch (bytes_per_sample) {
+    case 1: return put_samples_of<1>(bytes, count);
+    case 2: return put_samples_of<2>(bytes, count);
+    default: return put_samples_of<4>(bytes, count);
+    }
 }
 
 // Whether the device's write cursor has yet to reach the block just handed over. A
@@ -200,6 +231,7 @@ int sound_init()
     if (!host_sound_create_device()) return fail(error_sound_device, false);
     if (!host_sound_set_cooperative()) return fail(error_sound_cooperative, true);
     choose_format(host_sound_caps());
+    known_level = -1;
     if (!host_sound_create_primary()) return fail(error_sound_primary, true);
     opt_sound = 1;
     host_sound_set_format(format);
@@ -253,8 +285,7 @@ void sound_sample()
         if (ay_pending_ticks >= ay_catch_up_limit) ay_catch_up();
         return;
     }
-    append_sample(scaled_sample());
-    if (staging_pos >= block_bytes) hand_over_block();
+    put_samples(ay_card ? sample_bytes(scaled_sample()) : steady_sample_bytes(), 1);
 }
 
 void sound_samples(uint32_t count)
@@ -263,9 +294,5 @@ void sound_samples(uint32_t count)
         for (; count; --count) sound_sample();
         return;
     }
-    const uint32_t value = scaled_sample();
-    for (; count; --count) {
-        append_sample(value);
-        if (staging_pos >= block_bytes) hand_over_block();
-    }
+    put_samples(steady_sample_bytes(), count);
 }

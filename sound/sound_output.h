@@ -104,7 +104,7 @@ inline void sound_advance_repeated(uint32_t n, int count)
     if (!ay_card) {
         uint32_t count = 0;
         for (; pending >= tstates_per_sample; pending -= tstates_per_sample) ++count;
-        sound_samples(count);
+        if (count) sound_samples(count);
         sound_tstates = pending;
         return;
     }

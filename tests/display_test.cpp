@@ -1,6 +1,8 @@
 // The picture: display-file fetches turned into pixels, the sync generators, the
 // row counter and the frame ends.
+#include <algorithm>
 #include <tuple>
+#include <vector>
 
 #include "machine_fixture.h"
 
@@ -77,6 +79,62 @@ TEST_F(DisplayTest, CharacterGeneratorsAndHiresCardsChooseThePattern)
     opt_M1Not = 49152;  // with the M1Not circuit 0x8000-0xBFFF is ordinary memory
     memory[0x8000] = 0x05;
     EXPECT_EQ(fetch_opcode(0x8000), 0x05);
+}
+
+TEST_F(DisplayTest, BatchedCharacterFetchesDrawWhatSingleOnesDraw)
+{
+    // Stretches of one character (plain, inverse, blank) and mixed ones, which the
+    // batches take eight and whole words at a time, against one fetch at a time.
+    for (int i = 0; i < 64 * 8; ++i) rom_image[0x1E00 + i] = uint8_t(i * 37 + 11);
+    std::memset(rom_image + 0x1E00, 0, 8);  // code 0, the space, blank
+    const std::vector<uint8_t> rows[] = {
+        {0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05,
+         0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85,
+         0x85, 0x85, 0x85, 0x85, 0x76},
+        {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x76},
+        {0x07, 0x87, 0x09, 0x3F, 0xBF, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x12, 0x92, 0x12, 0x12, 0x12,
+         0x12, 0x12, 0x12, 0x12, 0x12, 0x76}};
+    z80.i = 0x1E;
+    for (const auto& row : rows)
+        for (int counter = 0; counter < 8; counter += 3) {
+            auto line = [&](bool batched) {
+                fetch_runs_barred = !batched;
+                std::copy(row.begin(), row.end(), memory + 0x4400);
+                row_counter = counter, shift_register = inverse_register = 0, tstates = 0;
+                z80.r = 0, z80.iff1 = z80.halted = 0, int_pending = 0;  // no interrupt to cut the batches short
+                run_fresh_line(0xC400);
+                std::vector<uint32_t> seen(scanline_pixels, scanline_pixels + pixel_count);
+                seen.insert(seen.end(), {z80.pc, tstates, shift_register, inverse_register});
+                return seen;
+            };
+            EXPECT_EQ(line(true), line(false)) << "row " << int(row[0]) << ", line " << counter;
+        }
+    fetch_runs_barred = 0;
+}
+
+TEST_F(DisplayTest, APrefixJustBelowTheDisplayFileFetchesItsOpcodeFromIt)
+{
+    // CB at 0x7FFF: the second opcode byte is a display fetch from 0x8000 (the RAM at
+    // 0x4000 on a 16K machine), whose pattern is drawn, whether the NOPs before it run
+    // in a batch or one by one.
+    for (int i = 0; i < 64 * 8; ++i) rom_image[0x1E00 + i] = uint8_t(i * 37 + 11);
+    z80.i = 0x1E;
+    auto line = [&](bool batched) {
+        per_instruction_duties = !batched;
+        std::memset(memory + 0x7FF0, 0x00, 15);
+        memory[0x7FFF] = 0xCB, memory[0x4000] = 0x05, memory[0x4001] = 0x76;
+        row_counter = 2, shift_register = inverse_register = 0, tstates = 0;
+        z80.r = 0, z80.iff1 = z80.halted = 0, int_pending = 0;
+        run_fresh_line(0x7FF0);
+        std::vector<uint32_t> seen(scanline_pixels, scanline_pixels + pixel_count);
+        seen.insert(seen.end(), {z80.pc, tstates, z80.bc.w});
+        return seen;
+    };
+    const std::vector<uint32_t> batched = line(true);
+    EXPECT_EQ(batched, line(false));
+    EXPECT_NE(std::count(batched.begin(), batched.end(), black_colour), 0) << "the pattern is drawn";
+    per_instruction_duties = 0;
 }
 
 TEST_F(DisplayTest, VerticalSyncStopsTheLinesAndRestartsTheRowCounter)

@@ -28,8 +28,11 @@ TEST_F(OptionsSheet, AModelClickResetsTheMachineOnOkOnce)
 {
     ASSERT_EQ(load_roms(), 0);
     options_open();
+    memory[0x4000] = 0x11, memory[0xC000] = 0x22;
+    EXPECT_EQ(peek_byte(0xC000), 0x11) << "16K: the RAM repeats above its top";
     options_select_model(6);
     EXPECT_EQ(ram_top, 0x10000u) << "the RAM top follows the button at once";
+    EXPECT_EQ(peek_byte(0xC000), 0x22) << "and so do the reads above the old top";
     memory[0x4400] = 0xAA;
     options_ok_machine();
     EXPECT_EQ(memory[0x4400], 0) << "OK after a model click clears memory";

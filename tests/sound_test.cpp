@@ -134,6 +134,44 @@ TEST_F(SoundOutput, VsyncSoundFollowsTheLevel)
         ASSERT_TRUE((s[i] == 0 || s[i] == 8192) && s[i] != s[i - 10] && s[i] == s[i - 20]) << "sample " << i;
 }
 
+namespace {
+
+struct SoundStep { int level; int32_t volume; uint8_t sound; };
+const SoundStep sound_steps[] = {{1, 40, 1}, {1, 80, 1}, {1, 80, 0}, {0, 80, 1}, {1, 0, 1}, {1, 40, 1}, {0, 40, 1}};
+
+// For each step ten samples made at once, as a run of quiet instructions makes them,
+// then ten made one at a time; then more until the block goes to the device.
+void sound_step_samples()
+{
+    const uint32_t blocks = headless_sound_blocks;
+    for (const SoundStep& step : sound_steps) {
+        vsync_level = step.level, opt_snd_volume = step.volume, opt_sound = step.sound;
+        sound_advance_steady(10 * tstates_per_sample);
+        for (int k = 0; k < 10; ++k) sound_advance(tstates_per_sample);
+    }
+    while (headless_sound_blocks == blocks) sound_advance(tstates_per_sample);
+}
+
+}  // namespace
+
+TEST_F(SoundOutput, WithoutAnAyChipAChangeOfLevelOrVolumeIsHeardAtOnce)
+{
+    // The bytes of a sample are kept while what it is made of stays: a change of the
+    // VSYNC level, the volume or "Sound Enabled" must reach the very next sample.
+    ay_card = 0;
+    for (auto [bits, stereo] : {std::pair<uint8_t, uint8_t>{16, 1}, {16, 0}, {8, 1}, {8, 0}}) {
+        ASSERT_EQ(start(44100, bits, stereo), 0);
+        const std::vector<int> s = samples(capture(0, sound_step_samples));
+        ASSERT_GE(s.size(), 20 * std::size(sound_steps));
+        for (size_t i = 0; i < 20 * std::size(sound_steps); ++i) {
+            const SoundStep& step = sound_steps[i / 20];
+            const int value = step.level * 8192 * (step.volume / 40) * step.sound;
+            ASSERT_EQ(s[i], bits == 16 ? value : value >> 8) << bits << " bits, sample " << i;
+        }
+    }
+    opt_snd_volume = 40, opt_sound = 1;
+}
+
 TEST_F(SoundOutput, BlocksGoRoundTheDeviceBufferPausesStopItFastModeMakesNone)
 {
     ASSERT_EQ(start(44100, 16, 1, 40, 4), 0);
