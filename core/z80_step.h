@@ -28,11 +28,3 @@ Z80_INLINE void run_instruction_through(const Z80Handler* main)
     const uint16_t pc = uint16_t(z80ops::take_pc<1>(z80));
     main[BelowDisplay ? peek_byte(pc) : fetch_opcode(pc)]();
 }
-
-// What execute_instruction does, inline.
-template <bool BelowDisplay = false>
-Z80_INLINE void execute_instruction_inline()
-{
-    run_instruction_through<BelowDisplay>(z80_main_dispatch);
-    after_instruction();
-}

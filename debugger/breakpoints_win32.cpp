@@ -91,17 +91,17 @@ INT_PTR CALLBACK breakpoints_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
         case IDC_BREAK_UPDATE:
             if (selected_row() >= 0) DialogBoxParamA(app_instance, DEBUG_BREAK_ADD, window, add_proc, selected_row());
             break;
-        case IDCANCEL: DestroyWindow(window); return TRUE;
-        default: return TRUE;
+        default: break;
         }
-        fill_list();
-        return TRUE;
-    case WM_CLOSE: DestroyWindow(window); return TRUE;
-    case WM_DESTROY:
-        forget_modeless(window);
-        breakpoints_window = nullptr;
-        return TRUE;
-    default: return FALSE;
+        if (LOWORD(wparam) != IDCANCEL) {
+            fill_list();
+            return TRUE;
+        }
+        [[fallthrough]];
+    default: {
+        INT_PTR result;
+        return tool_window_message(window, msg, wparam, breakpoints_window, nullptr, result) ? result : FALSE;
+    }
     }
 }
 

@@ -27,7 +27,7 @@ INT_PTR CALLBACK sysvar_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
     }
     default: {
         INT_PTR result;
-        return tool_window_message(window, msg, wparam, sysvar_window, placement_system_variables, result) ? result : FALSE;
+        return tool_window_message(window, msg, wparam, sysvar_window, &placement_system_variables, result) ? result : FALSE;
     }
     }
 }
@@ -40,10 +40,9 @@ void write_listing_file(HWND dialog)
     auto ticked = [dialog](int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; };
     const DisasmStyle style = {ticked(IDC_DIS_SHOW_HEX) ? 16 : 10, ticked(IDC_DIS_ROM_CALLS),
                                ticked(IDC_DIS_SYSTEM_VARIABLES)};
-    char start[16] = "", end[16] = "";
-    GetDlgItemTextA(dialog, IDC_DIS_START, start, sizeof start);
-    GetDlgItemTextA(dialog, IDC_DIS_END, end, sizeof end);
-    if (disassemble_to_file(path, start, end, style) >= 0) DestroyWindow(dialog);
+    if (disassemble_to_file(path, field_text(dialog, IDC_DIS_START).c_str(), field_text(dialog, IDC_DIS_END).c_str(),
+                            style) >= 0)
+        DestroyWindow(dialog);
 }
 
 INT_PTR CALLBACK disfile_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM)
@@ -64,17 +63,15 @@ INT_PTR CALLBACK disfile_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM)
             break;
         case IDOK:
         case IDC_DIS_OK: write_listing_file(dialog); break;
-        case IDCANCEL:
         case IDC_DIS_CANCEL: DestroyWindow(dialog); break;
         default: break;
         }
-        return TRUE;
-    case WM_CLOSE: DestroyWindow(dialog); return TRUE;
-    case WM_DESTROY:
-        forget_modeless(dialog);
-        disfile_window = nullptr;
-        return TRUE;
-    default: return FALSE;
+        if (LOWORD(wparam) != IDCANCEL) return TRUE;
+        [[fallthrough]];
+    default: {
+        INT_PTR result;
+        return tool_window_message(dialog, msg, wparam, disfile_window, nullptr, result) ? result : FALSE;
+    }
     }
 }
 

@@ -601,13 +601,13 @@ std::string field_text(HWND dialog, int id)
 
 uint32_t field_number(HWND dialog, int id) { return parse_number_field(field_text(dialog, id).c_str()); }
 
-bool tool_window_message(HWND window, UINT msg, WPARAM wparam, HWND& handle, WindowPlacement& placement,
+bool tool_window_message(HWND window, UINT msg, WPARAM wparam, HWND& handle, WindowPlacement* placement,
                          INT_PTR& result)
 {
     result = TRUE;
     switch (msg) {
     case WM_MOVE:
-        keep_placement(window, placement);
+        if (placement) keep_placement(window, *placement);
         result = FALSE;
         return true;
     case WM_COMMAND:

@@ -62,10 +62,11 @@ bool ask_save_file(HWND owner, std::string& path);
 // A modeless window opened once: a second command brings it forward.
 void open_modeless(HWND& window, const char* template_name, HWND owner, DLGPROC proc);
 void forget_modeless(HWND window);
-// What the simple tool windows answer alike: a move keeps their place, Cancel and the
-// close box destroy them, and once destroyed they are forgotten and `handle` cleared.
-// True, with the dialog procedure's answer in `result`, for those messages.
-bool tool_window_message(HWND window, UINT msg, WPARAM wparam, HWND& handle, WindowPlacement& placement,
+// What the modeless tool windows answer alike: a move keeps their place (unless
+// `placement` is null), Cancel and the close box destroy them, and once destroyed they
+// are forgotten and `handle` cleared. True, with the dialog procedure's answer in
+// `result`, for those messages.
+bool tool_window_message(HWND window, UINT msg, WPARAM wparam, HWND& handle, WindowPlacement* placement,
                          INT_PTR& result);
 
 // The text of a dialog's field (up to 255 characters), and the number it holds.

@@ -54,7 +54,7 @@ INT_PTR CALLBACK view_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
         return TRUE;
     default: {
         INT_PTR result;
-        return tool_window_message(window, msg, wparam, view_window, placement_view_memory, result) ? result : FALSE;
+        return tool_window_message(window, msg, wparam, view_window, &placement_view_memory, result) ? result : FALSE;
     }
     }
 }
@@ -139,7 +139,7 @@ INT_PTR CALLBACK editor_proc(HWND window, UINT msg, WPARAM wparam, LPARAM)
         return TRUE;
     default: {
         INT_PTR result;
-        return tool_window_message(window, msg, wparam, editor_window, placement_edit_memory, result) ? result : FALSE;
+        return tool_window_message(window, msg, wparam, editor_window, &placement_edit_memory, result) ? result : FALSE;
     }
     }
 }
