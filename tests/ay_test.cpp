@@ -2,18 +2,12 @@
 // in a batch giving what clocks applied one by one give.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "cli/host_sound_headless.h"
-#include "files/config.h"
 #include "sound/ay.h"
-#include "sound/sound_output.h"
-#include "tests/file_helpers.h"
 
 namespace {
 
@@ -152,42 +146,4 @@ TEST(AyChip, ClocksCaughtUpAtOnceMatchClocksOneByOne)
     const std::vector<uint32_t> one_by_one = play(false), at_once = play(true);
     ASSERT_EQ(one_by_one.size(), at_once.size());
     for (size_t i = 0; i < one_by_one.size(); ++i) ASSERT_EQ(one_by_one[i], at_once[i]) << "mix " << i / 10;
-}
-
-TEST(AyChip, RunsOfEqualStepsSoundAsTheStepsOneByOne)
-{
-    // Random runs of equal instruction lengths (and single odd ones that push the clock
-    // divider beyond a tick's worth) with the chip sounding tone and noise: the samples
-    // of each run made at once equal those of its steps made one at a time.
-    const std::string path = std::string(WREN81_BUILD_DIR) + "/ay_runs_" + std::to_string(getpid()) + ".wav";
-    auto capture = [&](bool runs) {
-        headless_sound_fail_at = headless_sound_works, headless_sound_caps = {100000, 1};
-        headless_sound_cursor_step = 0, headless_sound_cursor_period = 1;
-        opt_freq = 44100, opt_soundbits = 16, opt_stereo = 0, opt_snd_volume = 40, opt_num_buffers = 4;
-        opt_emulation_speed = 100, ay_card = 1;
-        sound_shutdown();
-        EXPECT_EQ(sound_init(), 0);
-        sound_tstates = 0, ay_clock_acc = 0;
-        EXPECT_TRUE(wav_capture_start(path));
-        std::mt19937 random(4);
-        for (auto [reg, value] : {std::pair<uint8_t, uint8_t>{7, 0x30}, {8, 15}, {9, 12}, {10, 9}, {6, 2}})
-            write(reg, value);
-        std::vector<uint32_t> state;
-        for (int round = 0; round < 20000; ++round) {
-            if (round % 50 == 0) write(random() % 6, uint8_t(random() % 4));  // tone periods 0-3
-            const uint32_t n = random() % 3 ? 4 : random() % 24, count = random() % 40;
-            if (runs && count) sound_advance_repeated(n, int(count));
-            else
-                for (uint32_t k = 0; k < std::max(count, 1u); ++k) sound_advance(n);
-            state.insert(state.end(), {sound_tstates, ay_clock_acc, ay_pending_ticks});
-        }
-        EXPECT_TRUE(wav_capture_finish());
-        sound_shutdown();
-        ay_card = 0;
-        return std::make_pair(state, read_whole_file(path));
-    };
-    const auto one_by_one = capture(false), in_runs = capture(true);
-    std::remove(path.c_str());
-    EXPECT_GT(one_by_one.second.size(), 50000u);  // more than half a second of sound
-    EXPECT_TRUE(one_by_one == in_runs);
 }

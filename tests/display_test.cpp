@@ -81,60 +81,45 @@ TEST_F(DisplayTest, CharacterGeneratorsAndHiresCardsChooseThePattern)
     EXPECT_EQ(fetch_opcode(0x8000), 0x05);
 }
 
-TEST_F(DisplayTest, BatchedCharacterFetchesDrawWhatSingleOnesDraw)
+TEST_F(DisplayTest, BatchedFetchesDrawWhatSingleOnesDraw)
 {
     // Stretches of one character (plain, inverse, blank) and mixed ones, which the
     // batches take eight and whole words at a time, against one fetch at a time.
     for (int i = 0; i < 64 * 8; ++i) rom_image[0x1E00 + i] = uint8_t(i * 37 + 11);
     std::memset(rom_image + 0x1E00, 0, 8);  // code 0, the space, blank
+    auto repeat = [](std::initializer_list<std::pair<uint8_t, int>> runs) {
+        std::vector<uint8_t> row;
+        for (auto [b, n] : runs) row.insert(row.end(), n, b);
+        return row;
+    };
     const std::vector<uint8_t> rows[] = {
-        {0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x05,
-         0x05, 0x05, 0x05, 0x05, 0x05, 0x05, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85, 0x85,
-         0x85, 0x85, 0x85, 0x85, 0x76},
-        {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x76},
+        repeat({{0x05, 24}, {0x85, 16}, {0x76, 1}}), repeat({{0x01, 1}, {0x00, 25}, {0x80, 8}, {0x76, 1}}),
         {0x07, 0x87, 0x09, 0x3F, 0xBF, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x07, 0x12, 0x92, 0x12, 0x12, 0x12,
          0x12, 0x12, 0x12, 0x12, 0x12, 0x76}};
     z80.i = 0x1E;
-    for (const auto& row : rows)
-        for (int counter = 0; counter < 8; counter += 3) {
-            auto line = [&](bool batched) {
-                fetch_runs_barred = !batched;
-                std::copy(row.begin(), row.end(), memory + 0x4400);
-                row_counter = counter, shift_register = inverse_register = 0, tstates = 0;
-                z80.r = 0, z80.iff1 = z80.halted = 0, int_pending = 0;  // no interrupt to cut the batches short
-                run_fresh_line(0xC400);
-                std::vector<uint32_t> seen(scanline_pixels, scanline_pixels + pixel_count);
-                seen.insert(seen.end(), {z80.pc, tstates, shift_register, inverse_register});
-                return seen;
-            };
-            EXPECT_EQ(line(true), line(false)) << "row " << int(row[0]) << ", line " << counter;
-        }
-    fetch_runs_barred = 0;
-}
-
-TEST_F(DisplayTest, APrefixJustBelowTheDisplayFileFetchesItsOpcodeFromIt)
-{
-    // CB at 0x7FFF: the second opcode byte is a display fetch from 0x8000 (the RAM at
-    // 0x4000 on a 16K machine), whose pattern is drawn, whether the NOPs before it run
-    // in a batch or one by one.
-    for (int i = 0; i < 64 * 8; ++i) rom_image[0x1E00 + i] = uint8_t(i * 37 + 11);
-    z80.i = 0x1E;
-    auto line = [&](bool batched) {
-        per_instruction_duties = !batched;
-        std::memset(memory + 0x7FF0, 0x00, 15);
-        memory[0x7FFF] = 0xCB, memory[0x4000] = 0x05, memory[0x4001] = 0x76;
-        row_counter = 2, shift_register = inverse_register = 0, tstates = 0;
-        z80.r = 0, z80.iff1 = z80.halted = 0, int_pending = 0;
-        run_fresh_line(0x7FF0);
+    // What a line leaves from `pc`, run in batches or one instruction at a time.
+    auto line = [&](uint16_t pc, int counter, bool batched) {
+        per_instruction_duties = fetch_runs_barred = !batched;
+        row_counter = counter, shift_register = inverse_register = 0, tstates = 0;
+        z80.r = 0, z80.iff1 = z80.halted = 0, int_pending = 0;  // no interrupt to cut the batches short
+        run_fresh_line(pc);
         std::vector<uint32_t> seen(scanline_pixels, scanline_pixels + pixel_count);
-        seen.insert(seen.end(), {z80.pc, tstates, z80.bc.w});
+        seen.insert(seen.end(), {z80.pc, tstates, shift_register, inverse_register, z80.bc.w});
         return seen;
     };
-    const std::vector<uint32_t> batched = line(true);
-    EXPECT_EQ(batched, line(false));
+    for (const auto& row : rows)
+        for (int counter = 0; counter < 8; counter += 3) {
+            std::copy(row.begin(), row.end(), memory + 0x4400);
+            EXPECT_EQ(line(0xC400, counter, true), line(0xC400, counter, false)) << "row " << int(row[0]) << ", line " << counter;
+        }
+    // CB at 0x7FFF: the second opcode byte is a display fetch from 0x8000 (the RAM at
+    // 0x4000 on a 16K machine), whose pattern is drawn, after NOPs batched or not.
+    std::memset(memory + 0x7FF0, 0x00, 15);
+    memory[0x7FFF] = 0xCB, memory[0x4000] = 0x05, memory[0x4001] = 0x76;
+    const std::vector<uint32_t> batched = line(0x7FF0, 2, true);
+    EXPECT_EQ(batched, line(0x7FF0, 2, false));
     EXPECT_NE(std::count(batched.begin(), batched.end(), black_colour), 0) << "the pattern is drawn";
-    per_instruction_duties = 0;
+    per_instruction_duties = fetch_runs_barred = 0;
 }
 
 TEST_F(DisplayTest, VerticalSyncStopsTheLinesAndRestartsTheRowCounter)
