@@ -2,6 +2,7 @@
 // (the display loop): the M1 cycle and the dispatch through the main table, with
 // no call between the loop and the fetch, so the loop's own values stay in registers.
 #pragma once
+#include <array>
 #include <cstdint>
 
 #include "bus.h"
@@ -9,7 +10,8 @@
 #include "core/z80.h"
 #include "core/z80_registers.h"
 
-// The main dispatch table (256 entries), for the inline instruction step.
+// The main dispatch table, for the inline instruction step.
+extern const std::array<Z80Handler, 256> z80_main_table;
 extern const Z80Handler* const z80_main_dispatch;
 // The same with the debugger's per-instruction duties after each handler, and the
 // one the display loop runs through (the first, or the second while the debugger
@@ -17,14 +19,10 @@ extern const Z80Handler* const z80_main_dispatch;
 extern const Z80Handler* const z80_duties_dispatch;
 extern const Z80Handler* z80_dispatch;
 
-// Fetch, decode and run one instruction through the given main table. With
-// BelowDisplay the caller knows that PC lies below the display-fetch threshold, where
-// an opcode fetch is a plain read.
-template <bool BelowDisplay = false>
+// Fetch, decode and run one instruction through the given main table.
 Z80_INLINE void run_instruction_through(const Z80Handler* main)
 {
     instr_start_tstates = tstates;
     z80ops::count_refresh(z80);
-    const uint16_t pc = uint16_t(z80ops::take_pc<1>(z80));
-    main[BelowDisplay ? peek_byte(pc) : fetch_opcode(pc)]();
+    main[fetch_opcode(uint16_t(z80ops::take_pc<1>(z80)))]();
 }

@@ -445,8 +445,10 @@ bool run_quiet_instructions()
     uint8_t int_line = int_pending ? 0x00 : 0x40;
     for (;;) {
         const uint32_t before = tstates;
-        // No debugger duty follows (see quiet_running_possible): only the instruction.
-        run_instruction_through<true>(z80_main_dispatch);
+        // No debugger duty follows and no hi-res card listens to the fetch (see
+        // quiet_running_possible): the opcode is a plain read, and the instruction all.
+        z80ops::count_refresh(z80);
+        z80_main_table[paged_byte(uint16_t(z80ops::take_pc<1>(z80)))]();
         // An interrupt to take (EI may just have enabled it) is not quiet; with
         // interrupts disabled the request only lapses, as in the ordinary loop.
         const bool take_interrupt = !(int_line & 0x40) && z80.iff1;
@@ -454,6 +456,7 @@ bool run_quiet_instructions()
         const bool port_or_halt = (port_event | z80.halted) != 0;
         if (take_interrupt || (port_or_halt && port_event != port_event_none)) {
             int_pending = take_interrupt;
+            instr_start_tstates = before;
             account_quiet_before(before - start, level);
             return false;
         }
