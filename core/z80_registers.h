@@ -205,16 +205,19 @@ template <class To, class From, int... Regs>
 Z80_INLINE void copy_registers(To& to, From& from, std::integer_sequence<int, Regs...>)
 {
     (set<Regs>(to, get<Regs>(from)), ...);
+    regs(to).r = regs(from).r;  // the refresh counter as it runs
     regs(to).iff1 = regs(from).iff1;
     regs(to).iff2 = regs(from).iff2;
     regs(to).im = regs(from).im;
     regs(to).r7 = regs(from).r7;
+    regs(to).cb_address = regs(from).cb_address;  // scratch, kept so that both kinds leave the same record
 }
 template <class To, class From>
 Z80_INLINE void copy_registers(To& to, From& from)
 {
-    copy_registers(to, from, std::integer_sequence<int, PC, SP, HALTED, EISTAMP, AF, BC, DE, HL, IX, IY, RCOUNT, IREG,
-                                                    AF2, BC2, DE2, HL2>());
+    // Byte by byte, as both kinds keep them: a pair would be joined only to be split.
+    copy_registers(to, from, std::integer_sequence<int, PC, SP, HALTED, EISTAMP, A, F, B, C, D, E, H, L, IXH, IXL, IYH,
+                                                    IYL, IREG, AF2, BC2, DE2, HL2>());
 }
 
 // Runs access() on the record, for a batch run that calls what knows only the record

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/machine_state.h"
+#include "core/z80_registers.h"
 #include "files/config.h"
 #include "machine/display.h"
 #include "machine/memory.h"
@@ -127,6 +128,23 @@ BUS_ACCESS uint8_t fetch_opcode(uint16_t address)
     return character_fetch(b);
 }
 
+// A quiet run's accesses (see display.cpp), with the registers and the T-state count
+// in the run's locals. In a quiet run no card and no watchpoint looks at an access and
+// every opcode fetch lies below the display file, so each access is a plain one
+// through the page tables. Nothing is called, so the locals stay in host registers.
+BUS_ACCESS uint8_t fetch_opcode(Z80Locals&, uint16_t address) { return paged_byte(address); }
+BUS_ACCESS uint8_t read_byte(Z80Locals& c, uint16_t address)
+{
+    c.tstates += 3;
+    return paged_byte(address);
+}
+BUS_ACCESS void write_byte(Z80Locals& c, uint16_t address, uint8_t value)
+{
+    c.tstates += 3;
+    const uint32_t a = address;
+    write_pages[a >> 8][a & 0xFF] = value;
+}
+
 // Whether a fetch at the address gives a HALT and does nothing else: no hi-res
 // card watches the fetch, and the byte there is 0x76 (bit 6 set: no pattern).
 BUS_ACCESS bool fetch_is_plain_halt(uint16_t address)
@@ -139,6 +157,26 @@ void port_out(uint16_t port, uint8_t value);
 
 // ED FC: the tape-load routine's trap, served by the program-file loader.
 void load_trap();
+// The same for a quiet run, whose last instruction a port access is: they see the
+// record, written back while they last.
+Z80_INLINE uint8_t port_in(Z80Locals& c, uint16_t port)
+{
+    return z80ops::through_record(c, [port] { return port_in(port); });
+}
+Z80_INLINE void port_out(Z80Locals& c, uint16_t port, uint8_t value)
+{
+    z80ops::through_record(c, [port, value] {
+        port_out(port, value);
+        return 0;
+    });
+}
+Z80_INLINE void load_trap(Z80Locals& c)
+{
+    z80ops::through_record(c, [] {
+        load_trap();
+        return 0;
+    });
+}
 // Per-instruction duties of the debugger (the PC log line, the breakpoint check),
 // set only while logging is on or a breakpoint exists. True: a breakpoint asks the
 // frame loop to stop here. The display loop runs HALT repeats and character fetches

@@ -7,6 +7,7 @@
 #include "core/frame_loop.h"
 #include "core/host.h"
 #include "core/z80.h"
+#include "core/z80_batch.h"
 #include "core/z80_step.h"
 #include "sound/sound_output.h"
 
@@ -395,8 +396,8 @@ void run_fetch_only_instructions()
 // and the line timer, so a run of them is accounted for at once, ending before the
 // line timer runs out or the line fills or PC comes within an instruction's opcode
 // fetches of the display file (so no quiet instruction fetches a pattern). Only where
-// no debugger duty follows each instruction, no hi-res card reads the pixel count and
-// no AY chip is clocked.
+// no debugger duty follows each instruction (so no watchpoint is set), no hi-res card
+// reads the pixel count and no AY chip is clocked, and no card but RAM takes a write.
 constexpr uint32_t longest_instruction = 23;  // T-states, DD CB d op
 constexpr uint32_t opcode_fetch_reach = 3;    // DD CB d op fetches from PC to PC + 3
 
@@ -406,7 +407,8 @@ inline uint32_t quiet_pc_limit() { return display_fetch_threshold() - opcode_fet
 bool quiet_running_possible()
 {
     if (z80.pc >= quiet_pc_limit()) return false;  // the usual reason: the display file
-    if ((per_instruction_duties | hires_card | ay_card) || !hsync_generator_on || (shift_register | inverse_register) ||
+    if ((per_instruction_duties | hires_card | ay_card) || chr_generator == chr_quicksilva || !hsync_generator_on ||
+        (shift_register | inverse_register) ||
         (int_pending && z80.iff1))
         return false;
     return fast_mode || (sound_tstates < tstates_per_sample && tstates_per_sample >= longest_instruction);
@@ -433,7 +435,9 @@ void account_quiet_before(uint32_t taken, int level)
     vsync_level = now;
 }
 
-bool run_quiet_instructions()
+// The registers live in locals for the length of the run: one instruction hands its
+// results to the next in host registers rather than through memory.
+[[gnu::flatten]] bool run_quiet_instructions()
 {
     port_event = port_event_none;
     // Continue while the line timer stays at 0 or more and the line below its stop.
@@ -441,29 +445,33 @@ bool run_quiet_instructions()
     const uint32_t start = tstates, end = start + budget;
     const uint32_t pc_limit = quiet_pc_limit();
     const int level = vsync_level;  // the sound input, which only a port access changes
+    Z80Locals c;
+    z80ops::copy_registers(c, z80);
+    c.tstates = start;
     // The interrupt request as R's bit 6 after the last instruction (clear: requested).
-    uint8_t int_line = int_pending ? 0x00 : 0x40;
+    uint32_t int_line = int_pending ? 0x00 : 0x40;
     for (;;) {
-        const uint32_t before = tstates;
-        // No debugger duty follows and no hi-res card listens to the fetch (see
-        // quiet_running_possible): the opcode is a plain read, and the instruction all.
-        z80ops::count_refresh(z80);
-        z80_main_table[paged_byte(uint16_t(z80ops::take_pc<1>(z80)))]();
+        const uint32_t before = c.tstates;
+        z80ops::run_one(c);
         // An interrupt to take (EI may just have enabled it) is not quiet; with
         // interrupts disabled the request only lapses, as in the ordinary loop.
-        const bool take_interrupt = !(int_line & 0x40) && z80.iff1;
+        const bool take_interrupt = !(int_line & 0x40) && c.iff1;
         // A port access and a HALT are rare: one test for both.
-        const bool port_or_halt = (port_event | z80.halted) != 0;
+        const bool port_or_halt = (port_event | c.halted) != 0;
         if (take_interrupt || (port_or_halt && port_event != port_event_none)) {
+            z80ops::copy_registers(z80, c);
+            tstates = c.tstates;
             int_pending = take_interrupt;
             instr_start_tstates = before;
             account_quiet_before(before - start, level);
             return false;
         }
-        int_line = z80.r;  // bit 6 of R drives the INT line
+        int_line = c.r;  // bit 6 of R drives the INT line
         // HALT repeats and the display file's character fetches run in batches.
-        if (port_or_halt || tstates >= end || z80.pc >= pc_limit) break;
+        if (port_or_halt || c.tstates >= end || c.pc >= pc_limit) break;
     }
+    z80ops::copy_registers(z80, c);
+    tstates = c.tstates;
     int_pending = !(int_line & 0x40);
     account_quiet(tstates - start);
     return true;

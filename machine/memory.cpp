@@ -17,6 +17,7 @@ uint8_t* bank[8] = {rom_image,          memory + 0x2000, memory + 0x4000, memory
                     memory + 0x8000,    memory + 0xA000, memory + 0xC000, memory + 0xE000};
 uint32_t ram_top = 0x5000;
 const uint8_t* read_pages[256];
+uint8_t* write_pages[256];
 
 uint8_t hires_card;
 uint8_t ay_card;
@@ -94,21 +95,27 @@ bool read_rom_file(const char* name, uint32_t length, std::vector<uint8_t>& out)
 
 inline uint8_t& bank_byte(uint16_t address) { return bank[address >> 13][address & 0x1FFF]; }
 
+uint8_t discarded_writes[256];
+
 // After a change of the banks or the RAM top.
-void map_read_pages()
+void map_pages()
 {
-    for (uint32_t page = 0; page < 256; ++page) read_pages[page] = &bank_byte(fold_address(uint16_t(page << 8)));
+    for (uint32_t page = 0; page < 256; ++page) {
+        const uint16_t folded = fold_address(uint16_t(page << 8));
+        read_pages[page] = &bank_byte(folded);
+        write_pages[page] = page < 0x20 ? discarded_writes : &memory[folded];
+    }
 }
 
 // The pages are good from the start, before memory_init.
-const bool pages_mapped_at_start = (map_read_pages(), true);
+const bool pages_mapped_at_start = (map_pages(), true);
 
 // Bank 0 the ROM image, banks 1-7 the memory image in place.
 void set_banks()
 {
     bank[0] = rom_image;
     for (int n = 1; n < 8; ++n) bank[n] = memory + n * 0x2000;
-    map_read_pages();
+    map_pages();
 }
 
 inline bool within(uint16_t a, uint16_t low, uint16_t high) { return a >= low && a <= high; }
@@ -152,7 +159,7 @@ void install_roms()
 void set_ram_top()
 {
     if (opt_model_type >= 0 && opt_model_type < model_count) ram_top = model_ram_top[opt_model_type];
-    map_read_pages();
+    map_pages();
 }
 
 uint8_t peek_decoded(uint16_t a)

@@ -10,11 +10,15 @@ extern uint8_t rom_image[8192];
 // Eight 8 KiB banks: bank 0 is the ROM image, bank n the memory image at n * 8192.
 extern uint8_t* bank[8];
 // One past the last RAM address of the selected model; set through set_ram_top, which
-// keeps read_pages in step.
+// keeps the page tables in step.
 extern uint32_t ram_top;
 // Per 256-byte page, where a read goes with no hi-res card fitted: the bank's bytes, or
 // for the RAM above the top the bytes it folds down to (RAM tops are whole pages).
 extern const uint8_t* read_pages[256];
+// The same for writes where no card watches them (a hi-res card, the Quicksilva sound
+// or CHR$ board) and no watchpoint is set: the RAM, folded above the top; the ROM's
+// pages go to a page that nothing reads.
+extern uint8_t* write_pages[256];
 
 // Add-on cards, chosen in the options and never kept in the configuration.
 enum HiresCard : uint8_t { hires_none, hires_wrx, hires_memotech, hires_g007, hires_quicksilva };

@@ -122,6 +122,32 @@ TEST_F(DisplayTest, BatchedFetchesDrawWhatSingleOnesDraw)
     per_instruction_duties = fetch_runs_barred = 0;
 }
 
+TEST_F(DisplayTest, QuietRunsWriteAndReadWhereSingleInstructionsDo)
+{
+    rom_image[0x1000] = 0x77;
+    load_code(0x4000, {0x3E, 0x5A,        // LD A,0x5A
+                       0x32, 0x00, 0x10,  // LD (0x1000),A: the ROM keeps its byte
+                       0x32, 0x23, 0x81,  // LD (0x8123),A: above the 16K top, folds to 0x4123
+                       0x3A, 0x00, 0x10,  // LD A,(0x1000)
+                       0x47,              // LD B,A
+                       0x3A, 0x23, 0x41,  // LD A,(0x4123)
+                       0x4F});            // LD C,A; then NOPs
+    auto line = [&](bool quiet) {
+        memory[0x4123] = 0;
+        per_instruction_duties = !quiet;
+        fast_mode = 1;  // no sound samples to stop a run
+        tstates = 0, z80.iff1 = 0, int_pending = 0;
+        run_fresh_line(0x4000);
+        per_instruction_duties = fast_mode = 0;
+        return std::vector<uint32_t>{z80.bc.w, memory[0x4123], rom_image[0x1000], z80.pc, tstates};
+    };
+    const std::vector<uint32_t> quiet = line(true);
+    EXPECT_EQ(quiet, line(false));
+    EXPECT_EQ(quiet[0], 0x775Au);
+    EXPECT_EQ(quiet[1], 0x5Au);
+    EXPECT_EQ(quiet[2], 0x77u);
+}
+
 TEST_F(DisplayTest, VerticalSyncStopsTheLinesAndRestartsTheRowCounter)
 {
     load_code(0x4000, {0xDB, 0xFE});  // IN A,(0xFE), then NOPs
