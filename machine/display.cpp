@@ -435,44 +435,77 @@ void account_quiet_before(uint32_t taken, int level)
     vsync_level = now;
 }
 
-// The registers live in locals for the length of the run: one instruction hands its
-// results to the next in host registers rather than through memory.
-[[gnu::flatten]] bool run_quiet_instructions()
+// One instruction of a quiet run, on either kind of CPU (see quiet_running_possible):
+// its opcode fetch is a plain read, and no debugger duty follows.
+Z80_INLINE void run_quiet_one(Z80Registers&)
+{
+    z80ops::count_refresh(z80);
+    z80_main_table[paged_byte(uint16_t(z80ops::take_pc<1>(z80)))]();
+}
+Z80_INLINE void run_quiet_one(Z80Locals& c) { z80ops::run_one(c); }
+
+// Where a quiet run stops, and what it leaves for the caller.
+struct QuietRun {
+    uint32_t end;       // the T-state it stops at or after
+    uint32_t pc_limit;  // the PC it stops at or above
+    uint32_t int_line;  // bit 6 of R after the last instruction (clear: INT requested)
+    uint32_t before;    // when the last instruction began
+};
+
+// Runs instructions while they are quiet, at least one. Returns true when every one
+// was; false when the last was not (the caller accounts for it).
+template <class Cpu>
+Z80_INLINE bool quiet_loop(Cpu& c, QuietRun& run)
+{
+    for (;;) {
+        run.before = z80ops::tstate_count(c);
+        run_quiet_one(c);
+        // An interrupt to take (EI may just have enabled it) is not quiet; with
+        // interrupts disabled the request only lapses, as in the ordinary loop.
+        const bool take_interrupt = !(run.int_line & 0x40) && c.iff1;
+        // A port access and a HALT are rare: one test for both.
+        const bool port_or_halt = (port_event | c.halted) != 0;
+        if (take_interrupt || (port_or_halt && port_event != port_event_none)) {
+            int_pending = take_interrupt;
+            return false;
+        }
+        run.int_line = c.r;  // bit 6 of R drives the INT line
+        // HALT repeats and the display file's character fetches run in batches.
+        if (port_or_halt || z80ops::tstate_count(c) >= run.end || c.pc >= run.pc_limit) return true;
+    }
+}
+
+// A long run keeps the registers in locals: one instruction hands its results to the
+// next in host registers rather than through memory. Moving them there and back costs
+// more than a few instructions gain, so a short run keeps to the record.
+constexpr uint32_t long_quiet_run = 64;  // T-states
+
+[[gnu::flatten]] bool quiet_loop_on_locals(QuietRun& run)
+{
+    Z80Locals c;
+    z80ops::copy_registers(c, z80);
+    c.tstates = tstates;
+    const bool quiet = quiet_loop(c, run);
+    z80ops::copy_registers(z80, c);
+    tstates = c.tstates;
+    return quiet;
+}
+
+bool run_quiet_instructions()
 {
     port_event = port_event_none;
     // Continue while the line timer stays at 0 or more and the line below its stop.
     const uint32_t budget = uint32_t(std::max(0, std::min(line_tstates_left + 1, (scanline_stop + 1 - pixel_count) / 2)));
-    const uint32_t start = tstates, end = start + budget;
-    const uint32_t pc_limit = quiet_pc_limit();
+    const uint32_t start = tstates;
     const int level = vsync_level;  // the sound input, which only a port access changes
-    Z80Locals c;
-    z80ops::copy_registers(c, z80);
-    c.tstates = start;
-    // The interrupt request as R's bit 6 after the last instruction (clear: requested).
-    uint32_t int_line = int_pending ? 0x00 : 0x40;
-    for (;;) {
-        const uint32_t before = c.tstates;
-        z80ops::run_one(c);
-        // An interrupt to take (EI may just have enabled it) is not quiet; with
-        // interrupts disabled the request only lapses, as in the ordinary loop.
-        const bool take_interrupt = !(int_line & 0x40) && c.iff1;
-        // A port access and a HALT are rare: one test for both.
-        const bool port_or_halt = (port_event | c.halted) != 0;
-        if (take_interrupt || (port_or_halt && port_event != port_event_none)) {
-            z80ops::copy_registers(z80, c);
-            tstates = c.tstates;
-            int_pending = take_interrupt;
-            instr_start_tstates = before;
-            account_quiet_before(before - start, level);
-            return false;
-        }
-        int_line = c.r;  // bit 6 of R drives the INT line
-        // HALT repeats and the display file's character fetches run in batches.
-        if (port_or_halt || c.tstates >= end || c.pc >= pc_limit) break;
+    QuietRun run{start + budget, quiet_pc_limit(), int_pending ? 0x00u : 0x40u, start};
+    const bool quiet = budget >= long_quiet_run ? quiet_loop_on_locals(run) : quiet_loop(z80, run);
+    if (!quiet) {
+        instr_start_tstates = run.before;
+        account_quiet_before(run.before - start, level);
+        return false;
     }
-    z80ops::copy_registers(z80, c);
-    tstates = c.tstates;
-    int_pending = !(int_line & 0x40);
+    int_pending = !(run.int_line & 0x40);
     account_quiet(tstates - start);
     return true;
 }
