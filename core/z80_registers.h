@@ -200,11 +200,24 @@ Z80_INLINE bool condition(Cpu& c)
     return (CC & 1) ? set_ : !set_;
 }
 
+// A byte register or 16-bit field read with a plain load, for moving the registers in
+// bulk, where no instruction has just stored most of them.
+template <int Reg, class Cpu>
+Z80_INLINE uint32_t get_plain(Cpu& c)
+{
+    if constexpr (in_record<Cpu>) {
+        constexpr Field f = field_of(Reg);
+        return record_field<f.offset, f.bytes>(c);
+    } else {
+        return get<Reg>(c);
+    }
+}
+
 // Moves the registers between the record and a batch run's locals.
 template <class To, class From, int... Regs>
 Z80_INLINE void copy_registers(To& to, From& from, std::integer_sequence<int, Regs...>)
 {
-    (set<Regs>(to, get<Regs>(from)), ...);
+    (set<Regs>(to, get_plain<Regs>(from)), ...);
     regs(to).r = regs(from).r;  // the refresh counter as it runs
     regs(to).iff1 = regs(from).iff1;
     regs(to).iff2 = regs(from).iff2;

@@ -391,13 +391,14 @@ void run_fetch_only_instructions()
 }
 
 // Most instructions only take time: no port access, no pattern in the shift register,
-// no interrupt taken, the HSYNC generator running. For such an instruction the loop
-// below would only add its T-states to the sound, the pixel count (picture colour)
-// and the line timer, so a run of them is accounted for at once, ending before the
-// line timer runs out or the line fills or PC comes within an instruction's opcode
-// fetches of the display file (so no quiet instruction fetches a pattern). Only where
-// no debugger duty follows each instruction (so no watchpoint is set), no hi-res card
-// reads the pixel count and no AY chip is clocked, and no card but RAM takes a write.
+// no interrupt taken. For such an instruction the loop below would only add its
+// T-states to the sound, the pixel count (picture colour, or black while the vertical
+// sync grows) and the line timer, so a run of them is accounted for at once, ending
+// before the line timer runs out or the line fills or PC comes within an instruction's
+// opcode fetches of the display file (so no quiet instruction fetches a pattern). Only
+// where no debugger duty follows each instruction (so no watchpoint is set), no hi-res
+// card reads the pixel count and no AY chip is clocked, and no card but RAM takes a
+// write.
 constexpr uint32_t longest_instruction = 23;  // T-states, DD CB d op
 constexpr uint32_t opcode_fetch_reach = 3;    // DD CB d op fetches from PC to PC + 3
 
@@ -407,9 +408,8 @@ inline uint32_t quiet_pc_limit() { return display_fetch_threshold() - opcode_fet
 bool quiet_running_possible()
 {
     if (z80.pc >= quiet_pc_limit()) return false;  // the usual reason: the display file
-    if ((per_instruction_duties | hires_card | ay_card) || chr_generator == chr_quicksilva || !hsync_generator_on ||
-        (shift_register | inverse_register) ||
-        (int_pending && z80.iff1))
+    if ((per_instruction_duties | hires_card | ay_card) || chr_generator == chr_quicksilva ||
+        (shift_register | inverse_register) || (int_pending && z80.iff1))
         return false;
     return fast_mode || (sound_tstates < tstates_per_sample && tstates_per_sample >= longest_instruction);
 }
@@ -418,6 +418,10 @@ bool quiet_running_possible()
 void account_quiet(uint32_t taken)
 {
     sound_advance_steady(taken);
+    if (!hsync_generator_on) {  // the vertical sync: black, and the sync grows
+        put_black(pixel_count, 2 * int(taken));
+        sync_length += int(taken);
+    }
     pixel_count += 2 * int(taken);
     line_tstates_left -= int(taken);
     if (line_tstates_left < 0) pass_hsync_point();
@@ -485,7 +489,9 @@ constexpr uint32_t long_quiet_run = 64;  // T-states
     Z80Locals c;
     z80ops::copy_registers(c, z80);
     c.tstates = tstates;
-    const bool quiet = quiet_loop(c, run);
+    QuietRun local = run;  // in host registers too
+    const bool quiet = quiet_loop(c, local);
+    run = local;
     z80ops::copy_registers(z80, c);
     tstates = c.tstates;
     return quiet;
