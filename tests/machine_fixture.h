@@ -46,12 +46,9 @@ protected:
 template <class Frame>
 void type_keys(const std::string& text, int gap, Frame frame)
 {
-    static const char* const rows[8] = {"^ZXCV", "ASDFG", "QWERT", "12345", "09876", "POIUY", "\nLKJH", " .MNB"};
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '^') key_matrix[0] &= 0xFE, ++i;
-        for (int row = 0; row < 8; ++row)
-            if (const char* k = std::strchr(rows[row], text[i]); k && text[i])
-                key_matrix[row] &= uint8_t(~(1u << (k - rows[row])));
+        if (const uint8_t key = key_for_legend(text[i]); key != 0xFF) key_matrix[key / 8] &= uint8_t(~(1u << key % 8));
         for (int n = 0; n < 4; ++n) frame();
         release_all_keys();
         for (int n = 0; n < gap; ++n) frame();
