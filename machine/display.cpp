@@ -375,6 +375,12 @@ void run_fetch_only_instructions()
     } else {
         const uint8_t* const row = plain_character_row();
         steps = row ? run_character_fetches<true>(room, pixels, row) : run_character_fetches<false>(room, pixels, row);
+        // The HALT that ends the row only takes time too, and leaves the CPU halted there.
+        if (steps < room && fetch_is_plain_halt(z80.pc)) {
+            pixels.step();
+            ++steps;
+            z80.halted = 1;
+        }
         if (steps == 0) return;
     }
     port_event = port_event_none;
