@@ -353,17 +353,19 @@ int run_character_fetches(int room, RunPixels& pixels, const uint8_t* character_
     return steps;
 }
 
-void run_fetch_only_instructions()
+// One batch of instructions that only fetch: a row of characters and its HALT, or
+// steps halted at a HALT. True when it left the CPU halted at the row's HALT.
+Z80_INLINE bool run_fetch_only_batch()
 {
     const bool halted = z80.halted;
-    if (!halted && z80.pc < display_fetch_threshold()) return;  // the usual case: an ordinary fetch
-    if (fetch_runs_barred || hires_card != hires_none) return;
-    if (halted && !fetch_is_plain_halt(z80.pc)) return;
-    if (int_pending && z80.iff1) return;  // the next instruction is followed by the interrupt
+    if (!halted && z80.pc < display_fetch_threshold()) return false;  // the usual case: an ordinary fetch
+    if (fetch_runs_barred || hires_card != hires_none) return false;
+    if (halted && !fetch_is_plain_halt(z80.pc)) return false;
+    if (int_pending && z80.iff1) return false;  // the next instruction is followed by the interrupt
     // Steps before the line fills, the HSYNC point is reached or the interrupt comes.
     int room = std::min((scanline_stop - pixel_count + 7) / 8, line_tstates_left / 4);
     if (z80.iff1) room = std::min(room, steps_to_int_line(z80.r));
-    if (room <= 0) return;
+    if (room <= 0) return false;
 
     RunPixels pixels{shift_register, inverse_register, pixel_count, hsync_generator_on != 0};
     int steps = 0;
@@ -381,7 +383,7 @@ void run_fetch_only_instructions()
             ++steps;
             z80.halted = 1;
         }
-        if (steps == 0) return;
+        if (steps == 0) return false;
     }
     port_event = port_event_none;
     sound_advance_repeated(4, steps);  // the sound inputs stand still during the run
@@ -394,6 +396,14 @@ void run_fetch_only_instructions()
     pixel_count = pixels.position;
     line_tstates_left -= 4 * steps;
     if (!hsync_generator_on) sync_length += 4 * steps;
+    return !halted && z80.halted;
+}
+
+// The batches from PC: after a row's HALT, the steps halted there.
+Z80_INLINE void run_fetch_only_instructions()
+{
+    while (run_fetch_only_batch()) {
+    }
 }
 
 // Most instructions only take time: no port access, no pattern in the shift register,
