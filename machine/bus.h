@@ -157,8 +157,8 @@ void port_out(uint16_t port, uint8_t value);
 
 // ED FC: the tape-load routine's trap, served by the program-file loader.
 void load_trap();
-// The same for a quiet run, whose last instruction a port access is: they see the
-// record, written back while they last.
+// The same for a quiet run, which a port access ends: they see the record, written
+// back while they last.
 Z80_INLINE uint8_t port_in(Z80Locals& c, uint16_t port)
 {
     return z80ops::through_record(c, [port] { return port_in(port); });
