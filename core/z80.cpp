@@ -68,7 +68,6 @@ void dispatch(Z80Registers& c, uint32_t op)
 }  // namespace z80ops
 
 const std::array<Z80Handler, 256> z80_main_table = main_table;
-const Z80Handler* const z80_main_dispatch = main_table.data();
 
 namespace {
 

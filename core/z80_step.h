@@ -12,7 +12,6 @@
 
 // The main dispatch table, for the inline instruction step.
 extern const std::array<Z80Handler, 256> z80_main_table;
-extern const Z80Handler* const z80_main_dispatch;
 // The same with the debugger's per-instruction duties after each handler, and the
 // one the display loop runs through (the first, or the second while the debugger
 // has duties).

@@ -585,7 +585,7 @@ void update_instruction_duties()
 {
     const bool logging = pc_logging || pc_log_one_frame;
     per_instruction_duties = breakpoint_count > 0 || logging || port_run_armed;
-    z80_dispatch = per_instruction_duties ? z80_duties_dispatch : z80_main_dispatch;
+    z80_dispatch = per_instruction_duties ? z80_duties_dispatch : z80_main_table.data();
     debugger_pending = uint8_t((debugger_pending & ~pending_log) | (logging ? pending_log : 0));
     bool high_breakpoint = false;  // a HALT repeat at the same PC never fires, so only these bar the runs
     for (int i = 0; i < breakpoint_count; ++i)

@@ -505,9 +505,7 @@ constexpr uint32_t long_quiet_run = 64;  // T-states
     Z80Locals c;
     z80ops::copy_registers(c, z80);
     c.tstates = tstates;
-    QuietRun local = run;  // in host registers too
-    const bool quiet = quiet_loop(c, local);
-    run = local;
+    const bool quiet = quiet_loop(c, run);
     z80ops::copy_registers(z80, c);
     tstates = c.tstates;
     return quiet;
