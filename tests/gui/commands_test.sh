@@ -42,7 +42,7 @@ gui_wait_k 1 >/dev/null || fail "no K cursor after F3"
 
 # Hard Reset restarts the ROM and clears the screen.
 first_line_is() { [ "$(gui_screen_text 1 "$gx" "$gy" | sed -n 1p)" = "$1" ]; }
-gui_keys p 5 Return
+gui_type p 5 Return
 gui_until 5 first_line_is 5 || fail "PRINT 5 did not print"
 gui_probe command 134
 gui_until 10 first_line_is "" || fail "the screen was not cleared by Hard Reset"

@@ -19,7 +19,7 @@ gui_write_config "$app" "opt_model_type=4" "opt_draw_size=2"
 # LOAD "": J is LOAD in K mode, Shift+P the quote.
 title_shown() { gui_screen_text "$1" "$gx" "$gy" 2>/dev/null | grep -q "ZX81 SAMPLE PROGRAM"; }
 load_and_expect_title() {
-  gui_keys j shift+p shift+p Return
+  gui_type j shift+p shift+p Return
   gui_until 20 title_shown "$1" ||
     fail "$2: LOAD \"\" did not run the program; the screen reads: $(gui_screen_text "$1" "$gx" "$gy" | tr '\n' '|')"
 }
@@ -79,7 +79,7 @@ gui_probe exists "Wren81 Error" && fail "random bytes gave: $(gui_probe box 'Wre
 gui_probe command 134
 read -r gx gy < <(gui_wait_k 1) || fail "no K cursor after Hard Reset"
 xdotool windowfocus --sync "$id" 2>/dev/null
-gui_keys j shift+p shift+p Return
+gui_type j shift+p shift+p Return
 gui_until 5 frames_counted || fail "the emulation stopped after loading random bytes"
 gui_probe command 134
 gui_wait_k 1 >/dev/null || fail "no K cursor after random bytes and Hard Reset"

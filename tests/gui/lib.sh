@@ -94,9 +94,10 @@ gui_wait_box() { gui_until "${2:-30}" gui_probe exists "$1" && sleep 0.3 && gui_
 gui_press() { gui_probe press "$1" "$2"; }
 
 # Grabs the main window's client area: the file $1 of RGB bytes; prints "w h".
+# Where the caller knows the area, "x y w h" in $client_area, it asks no one.
 gui_grab() {
   local x y w h
-  read -r x y w h < <(gui_probe client) || return 1
+  read -r x y w h < <(echo "${client_area:-$(gui_probe client)}") || return 1
   import -window root -crop "${w}x${h}+${x}+${y}" +repage -depth 8 "rgb:$1" 2>/dev/null || return 1
   echo "$w $h"
 }
@@ -125,15 +126,53 @@ gui_cli_differences() {
   python3 "$here/screen.py" compare "$1" "$2" "$3" 5 5 1 "$shot" 0 0 384 296
 }
 
-# Holds each named X key for a moment, as a person types: gui_keys p 2 shift+k Return.
+# Holds each named X key for a moment: gui_keys F9 Next (keys for windows, which queue them).
 gui_keys() {
   local k
   for k in "$@"; do
     xdotool keydown "$k"
     sleep 0.2
-    xdotool keyup "$k"
+    xdotool keyup "$k"; echo "$k i=$i $before $client_area" >> /tmp/typelog
     sleep 0.25
   done
+}
+
+# Types each named X key on the ZX81 as a person watching it does: holds the key
+# until the picture has changed and settled again, then lets go. The ROM takes a
+# key only after a moment with no key down, and a host that stalls can run a
+# release and the next press together, so a key that changed nothing is pressed
+# again. The ROM does not repeat a held key.
+gui_type() {
+  local k try before x y w h bar client_area
+  read -r x y w h < <(gui_probe client) && bar=$(gui_probe statusbar) || return 1
+  client_area="$x $y $w $((h - bar))"  # the picture without the status bar's figures
+  before=$(settled_picture)
+  for k in "$@"; do
+    for ((try = 0; try < 3; try++)); do
+      xdotool keydown "$k"
+      picture_changes_from "$before" && before=$(settled_picture) && try=3
+      xdotool keyup "$k"
+      sleep 0.2
+    done
+  done
+}
+picture_sum() { gui_grab "$WREN81_GUI_WORK/typed.rgb" >/dev/null && md5sum < "$WREN81_GUI_WORK/typed.rgb"; }
+# Succeeds once the picture differs from the sum $1, looking for about two seconds.
+picture_changes_from() {
+  local i
+  for ((i = 0; i < 10; i++)); do [ "$(picture_sum)" != "$1" ] && return 0; sleep 0.1; done
+  return 1
+}
+# The picture's sum once two looks in a row agree (the ROM redraws over several frames).
+settled_picture() {
+  local i now last
+  now=$(picture_sum)
+  for ((i = 0; i < 20; i++)); do
+    sleep 0.1
+    last=$now now=$(picture_sum)
+    [ "$now" = "$last" ] && break
+  done
+  echo "$now"
 }
 
 # Waits up to $3 seconds (default 12) for the frames-per-second figure, left in $fps,

@@ -13,12 +13,12 @@ export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winepulse.drv=d"  # ALSA, whose defau
 # then C is AT and O is PEEK). After each line the ROM redraws the listing, and keys
 # typed before the K cursor is back would be lost.
 type_frames_printer() {
-  gui_keys 1 0 p shift+Return c 0 comma 0 semicolon shift+Return o 1 6 4 3 6 shift+k 2 5 6 shift+b \
+  gui_type 1 0 p shift+Return c 0 comma 0 semicolon shift+Return o 1 6 4 3 6 shift+k 2 5 6 shift+b \
     shift+Return o 1 6 4 3 7 Return
   gui_wait_k 1 20 >/dev/null || fail "at $speed%: line 10 was not taken"
-  gui_keys 2 0 g 1 0 Return
+  gui_type 2 0 g 1 0 Return
   gui_wait_k 1 20 >/dev/null || fail "at $speed%: line 20 was not taken"
-  gui_keys r Return
+  gui_type r Return
 }
 
 # "seconds frames" lines: the moment of each grab (midway through it) and FRAMES as
