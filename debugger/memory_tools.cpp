@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "bus.h"
 #include "debugger/debugger.h"
+#include "debugger/debugger_text.h"
 #include "debugger/listing.h"
 #include "shell/errors.h"
 
@@ -255,6 +257,19 @@ uint32_t clamp_view_start(uint32_t start, bool edit_rom)
 }
 
 int editor_caret_text_index() { return memory_editor.caret_column - 2; }
+
+std::vector<std::string> editor_text_rows()
+{
+    const MemoryEditor& e = memory_editor;
+    std::vector<std::string> rows = view_memory_rows(e.view_start);
+    if (e.half_entered) {  // the digit typed so far stands in the byte's place
+        std::string& row = rows[size_t(e.caret_row - 1)];
+        const size_t at = size_t(editor_caret_text_index() - 1);
+        const int d = e.first_digit & 15;
+        if (at < row.size()) row[at] = char(d < 10 ? '0' + d : 'A' + d - 10);
+    }
+    return rows;
+}
 
 void editor_scroll(uint32_t start)
 {

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A byte of the address space through the page map, without any side effect.
 uint8_t page_map_byte(uint16_t address);
@@ -72,5 +73,7 @@ void editor_scroll(uint32_t start);
 uint32_t clamp_view_start(uint32_t start, bool edit_rom);
 // Where the caret stands in the text of its row of view_memory_rows (a character index).
 int editor_caret_text_index();
+// The rows the editor shows: View Memory's, with a half-entered byte's first digit in place.
+std::vector<std::string> editor_text_rows();
 // Writes a byte as the editor does: memory and snapshot, ROM only with Edit ROM.
 void editor_write(uint16_t address, uint8_t value);

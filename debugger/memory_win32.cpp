@@ -73,13 +73,7 @@ void place_caret()
 void refresh_editor()
 {
     if (!editor_window) return;
-    std::vector<std::string> rows = view_memory_rows(memory_editor.view_start);
-    if (memory_editor.half_entered) {  // the digit typed so far stands in the byte's place
-        std::string& row = rows[size_t(memory_editor.caret_row - 1)];
-        const size_t at = size_t(editor_caret_text_index() - 1);
-        if (at < row.size()) row[at] = "0123456789ABCDEF"[memory_editor.first_digit & 15];
-    }
-    draw_pane(GetDlgItem(editor_window, memory_pane_id), rows);
+    draw_pane(GetDlgItem(editor_window, memory_pane_id), editor_text_rows());
     set_memory_scroll(editor_window, IDC_MEMORY_SCROLL, memory_editor.view_start, memory_editor.edit_rom);
     if (GetFocus() == editor_window) place_caret();
 }

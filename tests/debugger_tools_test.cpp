@@ -232,6 +232,7 @@ TEST_F(MemoryTools, EditorTypesBytesKeepsTheCaretInItsRowsAndEditsTheRomOnlyWhen
     EXPECT_EQ(memory_editor.view_start, 0x2000u);
     editor_scroll(0x4000);
     editor_digit('4');
+    EXPECT_EQ(editor_text_rows()[0].substr(editor_caret_text_index() - 1, 2), "40") << "the typed digit shows";
     editor_key(key_right);  // ignored while the byte is half entered
     editor_key(key_down);
     EXPECT_EQ(memory_editor.caret_column, 10);
