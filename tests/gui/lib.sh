@@ -132,7 +132,7 @@ gui_keys() {
   for k in "$@"; do
     xdotool keydown "$k"
     sleep 0.2
-    xdotool keyup "$k"; echo "$k i=$i $before $client_area" >> /tmp/typelog
+    xdotool keyup "$k"
     sleep 0.25
   done
 }
